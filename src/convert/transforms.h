@@ -1,0 +1,19 @@
+// The pixel steps of the pipeline other than frame and watermark. Each takes the current
+// bitmap (possibly null) and returns the one that replaces it (possibly null).
+#pragma once
+
+#include "convert/bitmap.h"
+#include "convert/conversion_job.h"
+#include "settings/settings.h"
+
+BitmapPtr rotate(BitmapPtr bitmap, const Settings& settings);
+BitmapPtr resize(BitmapPtr bitmap, int width, int height, const Settings& settings);
+void flip(FIBITMAP* bitmap, const Settings& settings);
+BitmapPtr adjustColours(BitmapPtr bitmap, const Settings& settings);
+BitmapPtr greyscale(BitmapPtr bitmap, const Settings& settings);
+BitmapPtr threshold(BitmapPtr bitmap, const Settings& settings);
+// Converts to the job's target depth; chooses it first when the depth is automatic.
+BitmapPtr outputDepth(BitmapPtr bitmap, ConversionJob& job);
+
+// FreeImage filter for `Transform/Image Resize Algorithm`.
+FREE_IMAGE_FILTER resizeFilter(int algorithm);
