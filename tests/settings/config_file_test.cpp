@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <type_traits>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -74,7 +74,9 @@ TEST_F(ConfigFile, SavedDefaultsMatchTheReferenceFileByteForByte) {
 
 TEST_F(ConfigFile, SavingTwiceOrSavingWhatWasLoadedGivesIdenticalBytes) {
   applyDefaults(settings, false, kEnv);
-  settings.watermark.text = QString::fromUtf8("\xC2\xA9 %yyyy% Ren\xC3\xA9" "e  ");
+  settings.watermark.text = QString::fromUtf8(
+      "\xC2\xA9 %yyyy% Ren\xC3\xA9"
+      "e  ");
   settings.adjustment.imageGamma = 0.3f;
   settings.advanced.outFoldersNumber = -56;
   ASSERT_TRUE(saveConfig(settings));
