@@ -113,8 +113,9 @@ using FontLoader = std::function<std::optional<QFont>(const Settings&)>;
 // The graphical start's checks, in order; the first failing one is returned. On success the
 // job's output folder is the trimmed field text with a trailing separator, and for a text
 // watermark the run's font (from `loadFont`, by default loadWatermarkFont) is in job.watermarkFont.
-StartCheck checkConversionStart(const Settings& settings, const FileQueue& queue, const QString& outputFolderText,
-                                ConversionJob& job, const FontLoader& loadFont = {});
+StartCheck checkConversionStart(const Settings& settings, const FileQueue& queue,
+                                const QString& outputFolderText, ConversionJob& job,
+                                const FontLoader& loadFont = {});
 
 // ---- ConversionWorker ----
 

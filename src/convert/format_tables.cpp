@@ -119,6 +119,12 @@ const InputTable& inputTable() {
   return table;
 }
 
+// The flags word for a setting value; 0 for a value outside the list.
+template <size_t N>
+int32_t choice(const int32_t (&flags)[N], int32_t value) {
+  return value >= 0 && static_cast<size_t>(value) < N ? flags[value] : 0;
+}
+
 }  // namespace
 
 void buildFormatTables() {
@@ -173,57 +179,29 @@ bool isAcceptedInputPath(const QString& path) {
 }
 
 int32_t saveFlags(const QString& extension, const Settings& settings) {
+  static constexpr int32_t exrCompressions[] = {EXR_NONE, EXR_ZIP, EXR_PIZ, EXR_PXR24, EXR_B44};
+  static constexpr int32_t jpgChromas[] = {JPEG_SUBSAMPLING_444, JPEG_SUBSAMPLING_422, JPEG_SUBSAMPLING_420,
+                                           JPEG_SUBSAMPLING_411};
+  static constexpr int32_t jpgModes[] = {0, JPEG_BASELINE, JPEG_OPTIMIZE, JPEG_PROGRESSIVE};
+  static constexpr int32_t pngCompressions[] = {PNG_Z_NO_COMPRESSION, PNG_Z_BEST_SPEED,
+                                                PNG_Z_DEFAULT_COMPRESSION, PNG_Z_BEST_COMPRESSION};
+  static constexpr int32_t tiffCompressions[] = {TIFF_NONE,     TIFF_CCITTFAX3, TIFF_CCITTFAX4,
+                                                 TIFF_PACKBITS, TIFF_DEFLATE,   TIFF_ADOBE_DEFLATE,
+                                                 TIFF_LZW,      TIFF_JPEG,      TIFF_LOGLUV};
+
   const Settings::Output& out = settings.output;
   if (extension == QLatin1String("bmp")) return out.bmpCompression == 1 ? BMP_SAVE_RLE : 0;
-  if (extension == QLatin1String("exr")) {
-    switch (out.exrCompression) {
-      case 0: return EXR_NONE;
-      case 1: return EXR_ZIP;
-      case 2: return EXR_PIZ;
-      case 3: return EXR_PXR24;
-      case 4: return EXR_B44;
-      default: return 0;
-    }
-  }
+  if (extension == QLatin1String("exr")) return choice(exrCompressions, out.exrCompression);
   if (extension == QLatin1String("jpg")) {
-    int32_t flags = out.jpgQuality;
-    switch (out.jpgChroma) {
-      case 0: flags |= JPEG_SUBSAMPLING_444; break;
-      case 1: flags |= JPEG_SUBSAMPLING_422; break;
-      case 2: flags |= JPEG_SUBSAMPLING_420; break;
-      case 3: flags |= JPEG_SUBSAMPLING_411; break;
-      default: break;
-    }
-    switch (out.jpgSaveAs) {
-      case 1: flags |= JPEG_BASELINE; break;
-      case 2: flags |= JPEG_OPTIMIZE; break;
-      case 3: flags |= JPEG_PROGRESSIVE; break;
-      default: break;
-    }
-    return flags;
+    return out.jpgQuality | choice(jpgChromas, out.jpgChroma) | choice(jpgModes, out.jpgSaveAs);
   }
   if (extension == QLatin1String("jxr")) return JXR_LOSSLESS;
   if (extension == QLatin1String("png")) {
-    int32_t flags = 0;
-    switch (out.pngCompression) {
-      case 0: flags = PNG_Z_NO_COMPRESSION; break;
-      case 1: flags = PNG_Z_BEST_SPEED; break;
-      case 2: flags = PNG_Z_DEFAULT_COMPRESSION; break;
-      case 3: flags = PNG_Z_BEST_COMPRESSION; break;
-      default: break;
-    }
-    if (out.pngInterlaced != 0) flags |= PNG_INTERLACED;
-    return flags;
+    return choice(pngCompressions, out.pngCompression) | (out.pngInterlaced != 0 ? PNG_INTERLACED : 0);
   }
   if (extension == QLatin1String("tga")) return out.tgaCompression == 1 ? TARGA_SAVE_RLE : 0;
   if (extension == QLatin1String("tiff")) {
-    static constexpr int32_t compressions[] = {TIFF_NONE,          TIFF_CCITTFAX3, TIFF_CCITTFAX4,
-                                               TIFF_PACKBITS,      TIFF_DEFLATE,   TIFF_ADOBE_DEFLATE,
-                                               TIFF_LZW,           TIFF_JPEG,      TIFF_LOGLUV};
-    int32_t flags = 0;
-    if (out.tiffCompression >= 0 && out.tiffCompression < 9) flags = compressions[out.tiffCompression];
-    if (out.tiffColorModel == 1) flags |= TIFF_CMYK;
-    return flags;
+    return choice(tiffCompressions, out.tiffCompression) | (out.tiffColorModel == 1 ? TIFF_CMYK : 0);
   }
   if (extension == QLatin1String("webp")) return WEBP_LOSSLESS;
   return 0;

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -11,13 +12,11 @@ QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLa
 // Pads to five characters but never cuts a longer number.
 QString fiveDigits(int32_t value) { return QString::number(value).rightJustified(5, QLatin1Char('0')); }
 
-QString titleCase(const QString& text) {
-  if (text.isEmpty()) return text;
-  return text.left(1).toUpper() + text.mid(1).toLower();
-}
+QString titleCase(const QString& text) { return text.left(1).toUpper() + text.mid(1).toLower(); }
 
 // The input file's name without folder and extension.
-QString inputName(const QString& path) {
+QString inputName(const ConversionJob& job) {
+  const QString& path = job.inputPath;
   const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
   QString name = path.mid(slash + 1);
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -27,51 +26,53 @@ QString inputName(const QString& path) {
 
 std::tm localTime(const ConversionJob& job) { return job.clock ? job.clock() : platform::localTimeNow(); }
 
-// Value of one token (lower case) for the current file.
-QString tokenValue(int index, const ConversionJob& job) {
-  switch (index) {
-    case 0: return inputName(job.inputPath);
-    case 1: return inputName(job.inputPath).toUpper();
-    case 2: return inputName(job.inputPath).toLower();
-    case 3: return titleCase(inputName(job.inputPath));
-    case 4: return job.outputExtension;
-    case 5: return job.outputExtension.toUpper();
-    case 6: return titleCase(job.outputExtension);
-    case 7: return QStringLiteral("%1").arg(localTime(job).tm_year + 1900, 4, 10, QLatin1Char('0'));
-    case 8: return twoDigits(localTime(job).tm_mon + 1);
-    case 9: return twoDigits(localTime(job).tm_mday);
-    case 10: return twoDigits(localTime(job).tm_hour);
-    case 11: return twoDigits(localTime(job).tm_min);
-    case 12: return twoDigits(localTime(job).tm_sec);
-    case 13: return QString::number(job.outputBpp);
-    case 14: return QString::number(job.resultWidth);
-    case 15: return QString::number(job.resultHeight);
-    case 16: return fiveDigits(job.randomValue);
-    case 17: return fiveDigits(job.counter);
-    default: return {};
-  }
-}
+struct Token {
+  const char* text;
+  QString (*value)(const ConversionJob& job);
+};
+
+// The tokens in their order of expansion.
+const Token kTokens[] = {
+    {"%filename%", [](const ConversionJob& job) { return inputName(job); }},
+    {"%filename[u]%", [](const ConversionJob& job) { return inputName(job).toUpper(); }},
+    {"%filename[l]%", [](const ConversionJob& job) { return inputName(job).toLower(); }},
+    {"%filename[t]%", [](const ConversionJob& job) { return titleCase(inputName(job)); }},
+    {"%ext%", [](const ConversionJob& job) { return job.outputExtension; }},
+    {"%ext[u]%", [](const ConversionJob& job) { return job.outputExtension.toUpper(); }},
+    {"%ext[t]%", [](const ConversionJob& job) { return titleCase(job.outputExtension); }},
+    {"%yyyy%",
+     [](const ConversionJob& job) {
+       return QStringLiteral("%1").arg(localTime(job).tm_year + 1900, 4, 10, QLatin1Char('0'));
+     }},
+    {"%mm%", [](const ConversionJob& job) { return twoDigits(localTime(job).tm_mon + 1); }},
+    {"%dd%", [](const ConversionJob& job) { return twoDigits(localTime(job).tm_mday); }},
+    {"%hh%", [](const ConversionJob& job) { return twoDigits(localTime(job).tm_hour); }},
+    {"%ii%", [](const ConversionJob& job) { return twoDigits(localTime(job).tm_min); }},
+    {"%ss%", [](const ConversionJob& job) { return twoDigits(localTime(job).tm_sec); }},
+    {"%bpp%", [](const ConversionJob& job) { return QString::number(job.outputBpp); }},
+    {"%width%", [](const ConversionJob& job) { return QString::number(job.resultWidth); }},
+    {"%height%", [](const ConversionJob& job) { return QString::number(job.resultHeight); }},
+    {"%rnd%", [](const ConversionJob& job) { return fiveDigits(job.randomValue); }},
+    {"%n%", [](const ConversionJob& job) { return fiveDigits(job.counter); }},
+};
 
 }  // namespace
 
 const QStringList& maskTokens() {
-  static const QStringList tokens{
-      QStringLiteral("%filename%"), QStringLiteral("%filename[u]%"), QStringLiteral("%filename[l]%"),
-      QStringLiteral("%filename[t]%"), QStringLiteral("%ext%"), QStringLiteral("%ext[u]%"),
-      QStringLiteral("%ext[t]%"), QStringLiteral("%yyyy%"), QStringLiteral("%mm%"),
-      QStringLiteral("%dd%"), QStringLiteral("%hh%"), QStringLiteral("%ii%"),
-      QStringLiteral("%ss%"), QStringLiteral("%bpp%"), QStringLiteral("%width%"),
-      QStringLiteral("%height%"), QStringLiteral("%rnd%"), QStringLiteral("%n%"),
-  };
+  static const QStringList tokens = [] {
+    QStringList list;
+    for (const Token& token : kTokens) list << QString::fromLatin1(token.text);
+    return list;
+  }();
   return tokens;
 }
 
 QString expandToken(const QString& text, const QString& token, const ConversionJob& job) {
   const qsizetype index = maskTokens().indexOf(token.toLower());
   if (index < 0) return text;
-  QString result = text;
   // The value is read once, so every occurrence gets the same date.
-  return result.replace(token, tokenValue(static_cast<int>(index), job), Qt::CaseInsensitive);
+  QString result = text;
+  return result.replace(token, kTokens[index].value(job), Qt::CaseInsensitive);
 }
 
 QString expandTokens(const QString& text, const ConversionJob& job) {

@@ -26,15 +26,9 @@ int32_t nearestWhole(float value) { return static_cast<int32_t>(std::floor(value
 }  // namespace
 
 FREE_IMAGE_FILTER resizeFilter(int algorithm) {
-  switch (algorithm) {
-    case 0: return FILTER_BOX;
-    case 1: return FILTER_BILINEAR;
-    case 2: return FILTER_BSPLINE;
-    case 3: return FILTER_BICUBIC;
-    case 4: return FILTER_CATMULLROM;
-    case 5: return FILTER_LANCZOS3;
-    default: return FILTER_BICUBIC;
-  }
+  static constexpr FREE_IMAGE_FILTER filters[] = {FILTER_BOX,     FILTER_BILINEAR,   FILTER_BSPLINE,
+                                                  FILTER_BICUBIC, FILTER_CATMULLROM, FILTER_LANCZOS3};
+  return algorithm >= 0 && algorithm < 6 ? filters[algorithm] : FILTER_BICUBIC;
 }
 
 BitmapPtr resize(BitmapPtr bitmap, int width, int height, const Settings& settings, int64_t pixelLimit) {

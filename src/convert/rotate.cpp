@@ -22,8 +22,7 @@ BitmapPtr rotate(BitmapPtr bitmap, const Settings& settings) {
       return BitmapPtr(FreeImage_Rotate(bitmap.get(), angle, &background));
     }
     case 1:
-      return BitmapPtr(
-          FreeImage_RotateEx(bitmap.get(), angle, 0.0, 0.0, width / 2.0, height / 2.0, FALSE));
+      return BitmapPtr(FreeImage_RotateEx(bitmap.get(), angle, 0.0, 0.0, width / 2.0, height / 2.0, FALSE));
     default:
       return bitmap;
   }

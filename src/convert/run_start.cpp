@@ -16,8 +16,9 @@ bool prepareConversionRun(const Settings& settings, ConversionJob& job) {
   return true;
 }
 
-StartCheck checkConversionStart(const Settings& settings, const FileQueue& queue, const QString& outputFolderText,
-                                ConversionJob& job, const FontLoader& loadFont) {
+StartCheck checkConversionStart(const Settings& settings, const FileQueue& queue,
+                                const QString& outputFolderText, ConversionJob& job,
+                                const FontLoader& loadFont) {
   if (queue.empty()) return {StartProblem::EmptyInput, {}};
   const QString folder = outputFolderText.trimmed();
   if (folder.isEmpty()) return {StartProblem::EmptyOutputFolder, {}};

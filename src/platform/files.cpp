@@ -53,8 +53,7 @@ bool makeFolder(const QString& path) {
 
 QString createUniqueFile(const QString& folder, const QString& prefix) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const QString path = folder + prefix +
-                         QString::number(QRandomGenerator::global()->generate64(), 36) +
+    const QString path = folder + prefix + QString::number(QRandomGenerator::global()->generate64(), 36) +
                          QStringLiteral(".tmp");
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {

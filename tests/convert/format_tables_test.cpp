@@ -1,5 +1,5 @@
-#include "convert/batch.h"
 #include "convert/format_tables.h"
+#include "convert/batch.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +71,8 @@ TEST(FormatTables, SaveFlags) {
       {"tiff", [](Settings& s) { s.output.tiffCompression = 6, s.output.tiffColorModel = 2; }, 0x4000},
       {"tiff", [](Settings& s) { s.output.tiffCompression = 0; }, 0x800},
       {"tiff", [](Settings& s) { s.output.tiffCompression = 9; }, 0},
-      {"hdr", [](Settings& s) { s.output.jpgQuality = 10, s.output.pngCompression = 3, s.output.hdrBpp = 96; }, 0},
+      {"hdr",
+       [](Settings& s) { s.output.jpgQuality = 10, s.output.pngCompression = 3, s.output.hdrBpp = 96; }, 0},
       {"bmp", [](Settings& s) { s.output.bmpCompression = 1; }, 1},
       {"bmp", [](Settings& s) { s.output.bmpCompression = 2; }, 0},
       {"exr", [](Settings& s) { s.output.exrCompression = 0; }, 2},
@@ -99,9 +100,9 @@ TEST(FormatTables, AutoDepth) {
     const char* extension;
     int32_t input, depth;
   };
-  for (const Case& c : {Case{"hdr", 8, 96}, Case{"hdr", 24, 96}, Case{"png", 8, 8}, Case{"png", 24, 24},
-                        Case{"jpg", 32, 24}, Case{"tga", 48, 32}, Case{"bmp", 1, 1}, Case{"bmp", 2, 4},
-                        Case{"dds", 24, 0}, Case{"xyz", 8, 0}}) {
+  for (const Case& c :
+       {Case{"hdr", 8, 96}, Case{"hdr", 24, 96}, Case{"png", 8, 8}, Case{"png", 24, 24}, Case{"jpg", 32, 24},
+        Case{"tga", 48, 32}, Case{"bmp", 1, 1}, Case{"bmp", 2, 4}, Case{"dds", 24, 0}, Case{"xyz", 8, 0}}) {
     EXPECT_EQ(autoDepth(QString::fromLatin1(c.extension), c.input), c.depth) << c.extension << " " << c.input;
   }
 }

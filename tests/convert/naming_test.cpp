@@ -84,7 +84,8 @@ TEST(Naming, TokensForWatermarkTexts) {
   const ConversionJob job = namingJob("/in/photo.jpg");
   EXPECT_EQ(expandTokens(QStringLiteral("Shot %FileName% in %YYYY%, Size %Width%"), job),
             QStringLiteral("Shot photo in 2024, Size 640"));
-  EXPECT_EQ(expandToken(QStringLiteral("a %n% b %N%"), QStringLiteral("%N%"), job), QStringLiteral("a 00001 b 00001"));
+  EXPECT_EQ(expandToken(QStringLiteral("a %n% b %N%"), QStringLiteral("%N%"), job),
+            QStringLiteral("a 00001 b 00001"));
   EXPECT_EQ(expandToken(QStringLiteral("a %x%"), QStringLiteral("%x%"), job), QStringLiteral("a %x%"));
   EXPECT_EQ(maskTokens().size(), 18);
   EXPECT_EQ(maskTokens().front(), QStringLiteral("%filename%"));
@@ -107,7 +108,8 @@ TEST(Naming, ClockIsReadPerDateToken) {
 
   job.clock = nullptr;
   settings.advanced.filenameMask = QStringLiteral("%yyyy%");
-  EXPECT_EQ(expandMask(settings, job), QStringLiteral("/out/") + QString::number(platform::localTimeNow().tm_year + 1900));
+  EXPECT_EQ(expandMask(settings, job),
+            QStringLiteral("/out/") + QString::number(platform::localTimeNow().tm_year + 1900));
 }
 
 }  // namespace

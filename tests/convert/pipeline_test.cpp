@@ -17,7 +17,9 @@ using namespace testing_support;
 class Pipeline : public ::testing::Test {
  protected:
   QString folder() const { return dir_.path() + QLatin1Char('/'); }
-  QStringList entries() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+  QStringList entries() const {
+    return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+  }
 
   QTemporaryDir dir_;
   Settings settings_ = defaultSettings();
@@ -33,7 +35,8 @@ void expectSamePixels(FIBITMAP* hdr, FIBITMAP* source) {
   for (int y = 0; y < height; y += 37) {
     for (int x = 0; x < width; x += 29) {
       const Rgb expected = pixel(source, x, y);
-      if (!closeToHdr(pixelF(hdr, x, y), expected.red / 255.0f, expected.green / 255.0f, expected.blue / 255.0f)) {
+      if (!closeToHdr(pixelF(hdr, x, y), expected.red / 255.0f, expected.green / 255.0f,
+                      expected.blue / 255.0f)) {
         ++mismatches;
       }
     }
@@ -87,7 +90,8 @@ TEST_F(Pipeline, ExifRotatedJpegArrivesUpright) {
   // Orientation 6: the stored picture is turned a quarter clockwise to stand upright, so the
   // upright pixel (x, y) is the stored pixel (y, 767 - x).
   ensureFreeImage();
-  const BitmapPtr stored(FreeImage_Load(FIF_JPEG, QFile::encodeName(cheetahPath()).constData(), JPEG_ACCURATE));
+  const BitmapPtr stored(
+      FreeImage_Load(FIF_JPEG, QFile::encodeName(cheetahPath()).constData(), JPEG_ACCURATE));
   int mismatches = 0;
   for (int y = 0; y < 1024; y += 41) {
     for (int x = 0; x < 768; x += 31) {
@@ -215,7 +219,8 @@ TEST_F(Pipeline, FailedSaveLeavesNoFileAndTheOldTargetIntact) {
     }
     EXPECT_FALSE(convertFile(settings_, job)) << c.name;
     EXPECT_EQ(job.lastFailure, ConversionFailure::CannotSave) << c.name;
-    EXPECT_EQ(entries(), QStringList({QStringLiteral("cheetah_1024x768.hdr"), QStringLiteral("file")})) << c.name;
+    EXPECT_EQ(entries(), QStringList({QStringLiteral("cheetah_1024x768.hdr"), QStringLiteral("file")}))
+        << c.name;
     EXPECT_EQ(readBytes(target), QByteArray("old")) << c.name;
   }
 }

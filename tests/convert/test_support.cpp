@@ -45,10 +45,24 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
 
 QByteArray withExifOrientation(const QByteArray& jpeg, uint16_t orientation) {
   QByteArray tiff("II*\0\x08\0\0\0", 8);  // little-endian header, first IFD at offset 8
-  const char entry[] = {1, 0,                               // one entry
-                        0x12, 0x01, 3, 0, 1, 0, 0, 0,       // Orientation, SHORT, count 1
-                        static_cast<char>(orientation & 0xff), static_cast<char>(orientation >> 8), 0, 0,
-                        0, 0, 0, 0};                        // no next IFD
+  const char entry[] = {1,
+                        0,  // one entry
+                        0x12,
+                        0x01,
+                        3,
+                        0,
+                        1,
+                        0,
+                        0,
+                        0,  // Orientation, SHORT, count 1
+                        static_cast<char>(orientation & 0xff),
+                        static_cast<char>(orientation >> 8),
+                        0,
+                        0,
+                        0,
+                        0,
+                        0,
+                        0};  // no next IFD
   tiff.append(entry, sizeof entry);
   const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
   const int length = static_cast<int>(payload.size()) + 2;
@@ -83,7 +97,8 @@ bool writeGreyscaleJpeg(const QString& path) {
 
 BitmapPtr loadJpeg(const QString& path) {
   ensureFreeImage();
-  return BitmapPtr(FreeImage_Load(FIF_JPEG, QFile::encodeName(path).constData(), JPEG_ACCURATE | JPEG_EXIFROTATE));
+  return BitmapPtr(
+      FreeImage_Load(FIF_JPEG, QFile::encodeName(path).constData(), JPEG_ACCURATE | JPEG_EXIFROTATE));
 }
 
 BitmapPtr loadHdr(const QString& path) {

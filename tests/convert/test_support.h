@@ -48,7 +48,7 @@ struct RgbF {
   float red, green, blue;
 };
 // Pixel at column x of row y counted from the top.
-Rgb pixel(FIBITMAP* bitmap, int x, int y);  // 24 or 32 bits, or 8-bit greyscale
+Rgb pixel(FIBITMAP* bitmap, int x, int y);    // 24 or 32 bits, or 8-bit greyscale
 RgbF pixelF(FIBITMAP* bitmap, int x, int y);  // FIT_RGBF
 
 // Radiance files keep eight mantissa bits per channel under a shared exponent.

@@ -17,7 +17,7 @@ Size sizeOf(FIBITMAP* bitmap) { return {FreeImage_GetWidth(bitmap), FreeImage_Ge
 TEST(Resize, TargetsUnitsAndModes) {
   struct Case {
     const char* name;
-    int width, height;      // image
+    int width, height;  // image
     int targetWidth, targetHeight;
     int8_t widthUnit, heightUnit, keepAspect, largeOnly;
     Size result;
@@ -73,7 +73,7 @@ TEST(Resize, SwitchedOffOrSameSizeKeepsTheBitmapAndTooLargeFails) {
 }
 
 TEST(Resize, FilterTable) {
-  const FREE_IMAGE_FILTER expected[] = {FILTER_BOX, FILTER_BILINEAR, FILTER_BSPLINE, FILTER_BICUBIC,
+  const FREE_IMAGE_FILTER expected[] = {FILTER_BOX,        FILTER_BILINEAR, FILTER_BSPLINE, FILTER_BICUBIC,
                                         FILTER_CATMULLROM, FILTER_LANCZOS3, FILTER_BICUBIC};
   for (int algorithm = 0; algorithm < 7; ++algorithm) EXPECT_EQ(resizeFilter(algorithm), expected[algorithm]);
   EXPECT_EQ(resizeFilter(-1), FILTER_BICUBIC);
@@ -110,7 +110,8 @@ TEST(Rotate, SimpleEnlargesWithBackgroundAdvancedKeepsSize) {
     EXPECT_EQ(corner.red, c.corner.red) << c.background;
     EXPECT_EQ(corner.green, c.corner.green) << c.background;
     EXPECT_EQ(corner.blue, c.corner.blue) << c.background;
-    const Rgb centre = pixel(bitmap.get(), static_cast<int>(size.width / 2), static_cast<int>(size.height / 2));
+    const Rgb centre =
+        pixel(bitmap.get(), static_cast<int>(size.width / 2), static_cast<int>(size.height / 2));
     EXPECT_EQ(centre.red, 200);
   }
 }
@@ -189,11 +190,16 @@ TEST(OutputDepth, DepthTable) {
     unsigned redMask;  // 0: not checked
   };
   const Case cases[] = {
-      {"tga", 16, 16, FIT_BITMAP, FI16_555_RED_MASK}, {"ico", 16, 16, FIT_BITMAP, FI16_555_RED_MASK},
-      {"bmp", 16, 16, FIT_BITMAP, FI16_565_RED_MASK}, {"png", 1, 1, FIT_BITMAP, 0},
-      {"bmp", 4, 4, FIT_BITMAP, 0},                   {"jpg", 8, 8, FIT_BITMAP, 0},
-      {"gif", 8, 8, FIT_BITMAP, 0},                   {"png", 32, 32, FIT_BITMAP, 0},
-      {"png", 48, 48, FIT_RGB16, 0},                  {"hdr", 96, 96, FIT_RGBF, 0},
+      {"tga", 16, 16, FIT_BITMAP, FI16_555_RED_MASK},
+      {"ico", 16, 16, FIT_BITMAP, FI16_555_RED_MASK},
+      {"bmp", 16, 16, FIT_BITMAP, FI16_565_RED_MASK},
+      {"png", 1, 1, FIT_BITMAP, 0},
+      {"bmp", 4, 4, FIT_BITMAP, 0},
+      {"jpg", 8, 8, FIT_BITMAP, 0},
+      {"gif", 8, 8, FIT_BITMAP, 0},
+      {"png", 32, 32, FIT_BITMAP, 0},
+      {"png", 48, 48, FIT_RGB16, 0},
+      {"hdr", 96, 96, FIT_RGBF, 0},
   };
   for (const Case& c : cases) {
     ConversionJob job;
