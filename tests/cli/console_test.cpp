@@ -14,6 +14,9 @@
 #include <cmath>
 #include <cstdlib>
 
+// Readable failure messages.
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace {
 
 const QString kExecutable = QStringLiteral(QUILLET_EXECUTABLE);
@@ -38,6 +41,8 @@ class Console : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     for (const char* sub : {"run", "config", "in", "out"}) ASSERT_TRUE(QDir(dir_.path()).mkpath(sub));
+    // A runtime folder is private to its user; Qt warns about any other.
+    QFile::setPermissions(path("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     input_ = path("in/cheetah_1024x768.jpg");
     ASSERT_TRUE(QFile::copy(kSample, input_));
     out_ = path("out");
@@ -441,12 +446,12 @@ QStringList usage(const QString& name) {
 }
 
 TEST_F(Console, SwitchesOfTheFirstParameter) {
-  for (const QString& help : {"-h", "-?", "--HELP", "--help", "--Help=x", "-H"}) {
+  for (const QString help : {"-h", "-?", "--HELP", "--help", "--Help=x", "-H"}) {
     const Result result = run({help, "-i", input_});
     EXPECT_EQ(result.out, lines(usage("quillet"))) << help.toStdString();
     EXPECT_EQ(result.status, 0);
   }
-  for (const QString& version : {"-v", "--version", "-V", "--VERSION=9"}) {
+  for (const QString version : {"-v", "--version", "-V", "--VERSION=9"}) {
     const Result result = run({version});
     EXPECT_EQ(result.out, "2.2\n") << version.toStdString();
     EXPECT_EQ(result.status, 0);

@@ -14,6 +14,8 @@
 
 #include <variant>
 
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace {
 
 Settings consoleDefaults() {
@@ -82,8 +84,9 @@ TEST(OptionTable, TargetsExistAndNamesAreDistinct) {
     }
     if (option.role != OptionRole::Setting) continue;
     EXPECT_NE(fieldText(settings, option.target), QStringLiteral("<no such field>")) << option.names[0];
-    if (option.alsoSets != nullptr)
+    if (option.alsoSets != nullptr) {
       EXPECT_NE(fieldText(settings, option.alsoSets), QStringLiteral("<no such field>")) << option.names[0];
+    }
     if (option.kind == ValueKind::Keyword) {
       EXPECT_FALSE(listKeywords(option.keywordList).isEmpty()) << option.names[0];
     }
