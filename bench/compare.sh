@@ -54,7 +54,7 @@ for input in "${inputs[@]}"; do
     measure "$tmp/im.$suffix" "$magick" "$input" "$tmp/im.hdr"
     measure "$tmp/vips.$suffix" "$vips" copy "$input" "$tmp/vips.hdr"
   done
-  pixels=$("$vips" header -f width "$input")x$("$vips" header -f height "$input")
+  pixels=$(/usr/bin/vipsheader -f width "$input")x$(/usr/bin/vipsheader -f height "$input")
   mp=$(awk -v s="$pixels" 'BEGIN {split(s, d, "x"); printf "%.1f", d[1] * d[2] / 1e6}')
   tq=$(median 1 "$tmp/q.txt"); tim=$(median 1 "$tmp/im.txt"); tv=$(median 1 "$tmp/vips.txt")
   mq=$(median 2 "$tmp/q.txt"); mim=$(median 2 "$tmp/im.txt"); mv=$(median 2 "$tmp/vips.txt")

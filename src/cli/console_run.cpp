@@ -17,6 +17,12 @@ namespace {
 
 QString number(int64_t value) { return QString::number(value); }
 
+// Qt's own notices (about the runtime folder, the platform plugin, fonts) would mix with the
+// console's lines; only its critical messages reach standard error.
+void criticalQtMessagesOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) platform::printErrorLine(message);
+}
+
 // A GUI application on the "offscreen" platform, created only when a text watermark needs
 // fonts, so that the console never needs a display and a plain conversion starts no GUI at all.
 class FontSupport {
@@ -28,6 +34,7 @@ class FontSupport {
     static char platformOption[] = "-platform";
     static char platformName[] = "offscreen";
     static char* argv[] = {name, platformOption, platformName, nullptr};
+    qInstallMessageHandler(criticalQtMessagesOnly);
     app_ = std::make_unique<QGuiApplication>(argc, argv);
   }
 
