@@ -1,5 +1,7 @@
 #include "settings/fields.h"
 
+#include "settings/key_value_file.h"
+
 #include <array>
 
 namespace {
@@ -161,8 +163,8 @@ std::span<const SettingField> settingFields() { return kFields; }
 
 const SettingField* findSettingField(const QString& group, const QString& key) {
   for (const SettingField& field : kFields) {
-    if (group.compare(QLatin1String(field.group), Qt::CaseInsensitive) == 0 &&
-        key.compare(QLatin1String(field.key), Qt::CaseInsensitive) == 0)
+    if (equalsIgnoringAsciiCase(group, QString::fromLatin1(field.group)) &&
+        equalsIgnoringAsciiCase(key, QString::fromLatin1(field.key)))
       return &field;
   }
   return nullptr;

@@ -14,6 +14,16 @@ namespace {
 
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
+// A line break inside a written name or value would split its line and let the rest be read
+// as further lines; each CR and LF becomes a space instead.
+QString singleLine(const QString& text) {
+  QString line = text;
+  for (QChar& c : line) {
+    if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
+  }
+  return line;
+}
+
 QStringView trimLeadingBlanks(QStringView text) {
   qsizetype i = 0;
   while (i < text.size() && isBlank(text[i])) ++i;
@@ -51,20 +61,27 @@ int32_t parseDecimalInt(QStringView text) {
     negative = rest[0] == QLatin1Char('-');
     rest = rest.mid(1);
   }
-  uint64_t value = 0;
+  // Like strtol with a 64-bit long: the magnitude clamps at the 64-bit range, then the low
+  // 32 bits are kept.
+  const uint64_t limit = negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1;
+  uint64_t magnitude = 0;
   for (QChar c : rest) {
     if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
-    value = value * 10 + static_cast<uint64_t>(c.unicode() - '0');  // wraps on absurd lengths
+    const auto digit = static_cast<uint64_t>(c.unicode() - '0');
+    magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
   }
-  if (negative) value = ~value + 1;
+  const uint64_t value = negative ? ~magnitude + 1 : magnitude;
   return static_cast<int32_t>(static_cast<uint32_t>(value));
 }
 
 float parseDecimalFloat(QStringView text) {
   const QStringView rest = trimLeadingBlanks(text);
-  if (rest.startsWith(QLatin1String("+Infinity"), Qt::CaseInsensitive)) return std::numeric_limits<float>::infinity();
-  if (rest.startsWith(QLatin1String("-Infinity"), Qt::CaseInsensitive)) return -std::numeric_limits<float>::infinity();
-  if (rest.startsWith(QLatin1String("NaN"), Qt::CaseInsensitive)) return std::numeric_limits<float>::quiet_NaN();
+  if (rest.startsWith(QLatin1String("+Infinity"), Qt::CaseInsensitive))
+    return std::numeric_limits<float>::infinity();
+  if (rest.startsWith(QLatin1String("-Infinity"), Qt::CaseInsensitive))
+    return -std::numeric_limits<float>::infinity();
+  if (rest.startsWith(QLatin1String("NaN"), Qt::CaseInsensitive))
+    return std::numeric_limits<float>::quiet_NaN();
   // Only ASCII can form a number; anything else ends it. Parsed in the "C" locale so that the
   // user's locale never changes the decimal point.
   std::string ascii;
@@ -163,25 +180,29 @@ void KeyValueReader::close() {
 }
 
 void KeyValueWriter::beginGroup(const QString& name) {
-  text_ += QLatin1Char('[') + name + QStringLiteral("]\r\n");
+  text_ += QLatin1Char('[') + singleLine(name) + QStringLiteral("]\r\n");
 }
 
 void KeyValueWriter::writeText(const QString& key, const QString& value) {
-  text_ += key + QStringLiteral(" = ") + value + QStringLiteral("\r\n");
+  text_ += singleLine(key) + QStringLiteral(" = ") + singleLine(value) + QStringLiteral("\r\n");
 }
 
 void KeyValueWriter::writeInt(const QString& key, int64_t value) { writeText(key, QString::number(value)); }
 
 void KeyValueWriter::writeFloat(const QString& key, float value) { writeText(key, formatFloat(value)); }
 
-void KeyValueWriter::writeComment(const QString& text) { text_ += QStringLiteral("; ") + text + QStringLiteral("\r\n"); }
+void KeyValueWriter::writeComment(const QString& text) {
+  text_ += QStringLiteral("; ") + singleLine(text) + QStringLiteral("\r\n");
+}
 
 QByteArray KeyValueWriter::bytes() const { return QByteArray("\xEF\xBB\xBF\r\n") + text_.toUtf8(); }
 
 bool KeyValueWriter::save(const QString& path) const {
   if (path.isEmpty()) return false;
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  // Unbuffered, so that a short write (a full disk) shows in the count here; a buffered flush
+  // would drop the unwritten rest and still commit a truncated file.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   const QByteArray data = bytes();
   if (file.write(data) != data.size()) {
     file.cancelWriting();

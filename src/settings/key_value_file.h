@@ -41,7 +41,7 @@ class KeyValueReader {
  private:
   struct Line {
     bool isGroup = false;
-    QString name;   // group name or key
+    QString name;  // group name or key
     QString value;
   };
   const Line* find(const QString& key) const;
@@ -52,6 +52,8 @@ class KeyValueReader {
 
 class KeyValueWriter {
  public:
+  // Names, values and comments are written as they are, except that CR and LF become spaces:
+  // a value is one line.
   void beginGroup(const QString& name);
   void writeText(const QString& key, const QString& value);
   void writeInt(const QString& key, int64_t value);
@@ -73,7 +75,8 @@ class KeyValueWriter {
 bool equalsIgnoringAsciiCase(QStringView a, QStringView b);
 
 // C-like decimal integer: blanks, an optional sign, digits up to the first other character;
-// no digits give 0. Wider values keep their low 32 bits.
+// no digits give 0. Like strtol with a 64-bit long, a magnitude beyond that range clamps;
+// the low 32 bits of the result are kept.
 int32_t parseDecimalInt(QStringView text);
 
 // C-like decimal floating-point number, or "+Infinity", "-Infinity", "NaN" in any case;

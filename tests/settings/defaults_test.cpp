@@ -69,6 +69,7 @@ TEST(Fields, TableCoversEveryFieldOnceAndFindsBppKeys) {
   EXPECT_EQ(outputBpp(s, QStringLiteral("webp")), 0);
   EXPECT_EQ(outputBppField(s, QStringLiteral("xyz")), nullptr);
   EXPECT_NE(findSettingField(QStringLiteral("general"), QStringLiteral("cfg")), nullptr);
+  EXPECT_EQ(findSettingField(QStringLiteral("Transform"), QStringLiteral("\u212Aeep Aspect Ratio")), nullptr);
 }
 
 }  // namespace
