@@ -25,9 +25,8 @@ int main(int argc, char** argv) {
   const bool firstInstance = lock.acquire(instanceLockName());
 
   ConsoleRecords records{settings, job, queue, consoleState, strings};
-  const ConsoleOutcome outcome =
-      runConsoleMode(parameters, ConsoleEnvironment{programNameFrom(argc > 0 ? argv[0] : nullptr), !firstInstance},
-                     records);
+  const ConsoleOutcome outcome = runConsoleMode(
+      parameters, ConsoleEnvironment{programNameFrom(argc > 0 ? argv[0] : nullptr), !firstInstance}, records);
   switch (outcome.kind) {
     case ConsoleOutcomeKind::Finished:
       return outcome.exitStatus;

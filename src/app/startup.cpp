@@ -19,4 +19,6 @@ QString resolveSettingsFolder(const QString& base) {
 
 QString resolveSettingsFolder() { return resolveSettingsFolder(platform::userConfigFolder()); }
 
-QString configFilePath(const QString& settingsFolder) { return settingsFolder + QStringLiteral("config.ini"); }
+QString configFilePath(const QString& settingsFolder) {
+  return settingsFolder + QStringLiteral("config.ini");
+}

@@ -41,8 +41,8 @@ ConsoleOutcome refuseSecondInstance(const ConsoleState& state) {
 }  // namespace
 
 QStringList bannerLines() {
-  return {product::fullTitle(), QString::fromLatin1(product::kNotice), QString::fromLatin1(product::kHomepage),
-          QStringLiteral(" ")};
+  return {product::fullTitle(), QString::fromLatin1(product::kNotice),
+          QString::fromLatin1(product::kHomepage), QStringLiteral(" ")};
 }
 
 ConsoleOutcome runConsoleMode(const QStringList& parameters, const ConsoleEnvironment& environment,

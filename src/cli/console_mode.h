@@ -13,7 +13,7 @@ inline constexpr int kExitFailure = 1;  // an "Error: ..." line, "Conversion sto
 inline constexpr int kExitUsage = 2;    // a command-line error
 
 struct ConsoleEnvironment {
-  QString programName;               // the executable's file name, for the usage text
+  QString programName;  // the executable's file name, for the usage text
   bool anotherInstanceRunning = false;
 };
 

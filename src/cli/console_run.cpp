@@ -172,8 +172,8 @@ ConsoleCheck checkWatermark(const Settings& settings, ConversionJob& job, FontSu
     out.debugLine(QStringLiteral("Watermark text opacity: ") + number(w.textOpacity));
     out.debugLine(QStringLiteral("Watermark background color: ") + w.backColor);
     out.debugLine(QStringLiteral("Watermark background opacity: ") + number(w.backOpacity));
-    describePlacement(w.textBoundary, w.textPosition, w.textXOffset, w.textYOffset, w.textRotation, w.textSize,
-                      out);
+    describePlacement(w.textBoundary, w.textPosition, w.textXOffset, w.textYOffset, w.textRotation,
+                      w.textSize, out);
     fonts.ensure();
     job.watermarkFont = loadWatermarkFont(settings);
     if (!job.watermarkFont) return ConsoleCheck::InvalidWatermarkFont;
@@ -181,8 +181,8 @@ ConsoleCheck checkWatermark(const Settings& settings, ConversionJob& job, FontSu
     out.debugLine(QStringLiteral("Watermark image: ") + w.image);
     out.debugLine(QStringLiteral("Watermark greyscale: ") + number(w.imageGreyscale));
     out.debugLine(QStringLiteral("Watermark opacity: ") + number(w.imageOpacity));
-    describePlacement(w.imageBoundary, w.imagePosition, w.imageXOffset, w.imageYOffset, w.imageRotation, w.imageSize,
-                      out);
+    describePlacement(w.imageBoundary, w.imagePosition, w.imageXOffset, w.imageYOffset, w.imageRotation,
+                      w.imageSize, out);
     if (platform::fileSize(w.image) <= 0) return ConsoleCheck::InvalidWatermarkImage;
   }
   return ConsoleCheck::Passed;
@@ -218,11 +218,12 @@ ConsoleCheck checkRun(ConsoleRecords& r, FontSupport& fonts, const RunPrinter& o
 // JPEG that decoded with errors.
 void reportFileProblems(const ConversionJob& job, bool converted, const StringTable& strings) {
   auto message = [&](const char* key, const QString& path) {
-    return fillPlaceholders(strings.text(QStringLiteral("Msg"), QString::fromLatin1(key)), path, QString(), QString(),
-                            QString());
+    return fillPlaceholders(strings.text(QStringLiteral("Msg"), QString::fromLatin1(key)), path, QString(),
+                            QString(), QString());
   };
   if (job.lastDecodeWarning)
-    platform::printErrorLine(QStringLiteral("Warning: The JPEG data is damaged or incomplete: ") + job.inputPath);
+    platform::printErrorLine(QStringLiteral("Warning: The JPEG data is damaged or incomplete: ") +
+                             job.inputPath);
   if (converted) return;
   switch (job.lastFailure) {
     case ConversionFailure::CannotOpen:
@@ -233,7 +234,8 @@ void reportFileProblems(const ConversionJob& job, bool converted, const StringTa
                                QStringLiteral(" The image has too many pixels."));
       break;
     case ConversionFailure::StepFailed:
-      platform::printErrorLine(QStringLiteral("Unable to convert the file: ") + job.inputPath + QLatin1Char('!'));
+      platform::printErrorLine(QStringLiteral("Unable to convert the file: ") + job.inputPath +
+                               QLatin1Char('!'));
       break;
     case ConversionFailure::CannotSave:
       platform::printErrorLine(message("Unable to save file", job.outputPath));
@@ -337,7 +339,8 @@ bool consoleRun(ConsoleRecords& r) {
   const QString extension = pathExtension(r.job.inputPath).toLower();
   if (extension != QLatin1String("txt") && extension != QLatin1String("lst"))
     imported = addInputFile(r.job.inputPath, r.job, r.queue).queued ? 1 : 0;
-  out.status(fillPlaceholders(text("Msg", "Import complete"), number(imported), QString(), QString(), QString()));
+  out.status(
+      fillPlaceholders(text("Msg", "Import complete"), number(imported), QString(), QString(), QString()));
   if (imported == 0) {
     platform::printLine(text("Msg", "Conversion is not complete"));
     platform::printLine(text("Msg", "Empty input files"));
@@ -357,8 +360,8 @@ bool consoleRun(ConsoleRecords& r) {
 
   if (converted > 0) {
     out.status(text("Msg", "Conversion complete"));
-    out.status(fillPlaceholders(text("Msg", "Files converted"), number(converted), number(imported), QString(),
-                                QString()));
+    out.status(fillPlaceholders(text("Msg", "Files converted"), number(converted), number(imported),
+                                QString(), QString()));
   } else {
     platform::printLine(text("Msg", "Conversion is not complete"));
   }

@@ -15,7 +15,8 @@ struct Keyword {
 
 constexpr char kAnyFamily[] = "";
 
-#define KW(word, value) Keyword{word, value, kAnyFamily}
+#define KW(word, value) \
+  Keyword { word, value, kAnyFamily }
 
 constexpr Keyword kList0[] = {KW("AUTO", 0), KW("BGRA", 1), KW("RGBA", 2)};
 constexpr Keyword kList1[] = {KW("AUTO", 0), KW("8", 1),    KW("16", 2),
@@ -48,8 +49,8 @@ constexpr Keyword kList8[] = {KW("STANDARD", 0), KW("SIMPLE", 1), KW("OPTIMIZED"
 constexpr Keyword kList9[] = {KW("SIMPLE", 0), KW("ADVANCED", 1)};
 constexpr Keyword kList10[] = {KW("PIXELS", 0), KW("PERCENT", 1)};
 constexpr Keyword kList11[] = {KW("ALLIMAGES", 0), KW("LARGEIMAGES", 1)};
-constexpr Keyword kList12[] = {KW("BOX", 0),        KW("BILINEAR", 1), KW("BSPLINE", 2),
-                               KW("BICUBIC", 3),    KW("CATMULLROM", 4), KW("LANCZOS", 5)};
+constexpr Keyword kList12[] = {KW("BOX", 0),     KW("BILINEAR", 1),   KW("BSPLINE", 2),
+                               KW("BICUBIC", 3), KW("CATMULLROM", 4), KW("LANCZOS", 5)};
 constexpr Keyword kList13[] = {KW("NONE", 0), KW("SOLID", 1)};
 constexpr Keyword kList14[] = {KW("NONE", 0), KW("TEXT", 1), KW("IMAGE", 2)};
 constexpr Keyword kList15[] = {KW("REGULAR", 0), KW("BOLD", 1), KW("ITALIC", 2), KW("BOLDITALIC", 3)};
@@ -57,9 +58,9 @@ constexpr Keyword kList15[] = {KW("REGULAR", 0), KW("BOLD", 1), KW("ITALIC", 2),
 constexpr Keyword kList16[] = {KW("NONE", 0), KW("UNDERLINE", 1), KW("STRIKETHROUGHT", 2)};
 constexpr Keyword kList17[] = {KW("LEFT", 0), KW("CENTER", 1), KW("RIGHT", 2)};
 constexpr Keyword kList18[] = {KW("IMAGE", 0), KW("FRAME", 1)};
-constexpr Keyword kList19[] = {KW("TOPLEFT", 0),     KW("TOPCENTER", 1),    KW("TOPRIGHT", 2),
-                               KW("MIDDLELEFT", 3),  KW("MIDDLECENTER", 4), KW("MIDDLERIGHT", 5),
-                               KW("BOTTOMLEFT", 6),  KW("BOTTOMCENTER", 7), KW("BOTTOMRIGHT", 8)};
+constexpr Keyword kList19[] = {KW("TOPLEFT", 0),    KW("TOPCENTER", 1),    KW("TOPRIGHT", 2),
+                               KW("MIDDLELEFT", 3), KW("MIDDLECENTER", 4), KW("MIDDLERIGHT", 5),
+                               KW("BOTTOMLEFT", 6), KW("BOTTOMCENTER", 7), KW("BOTTOMRIGHT", 8)};
 constexpr Keyword kList20[] = {KW("FIXED", 0)};
 constexpr Keyword kList21[] = {KW("CURRENT", 0), KW("ORIGINAL", 1), KW("CUSTOM", 2)};
 
@@ -94,7 +95,8 @@ int32_t keywordToValue(int list, const QString& word) {
 
 QString valueToKeyword(int list, int32_t value, const QString& format) {
   for (const Keyword& keyword : keywordList(list)) {
-    if (keyword.value == value && inFamily(keyword, format)) return QString::fromLatin1(keyword.word).toLower();
+    if (keyword.value == value && inFamily(keyword, format))
+      return QString::fromLatin1(keyword.word).toLower();
   }
   return QString();
 }

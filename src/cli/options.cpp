@@ -135,10 +135,11 @@ constexpr OptionSpec kOptions[] = {
          "Transform/Do Image Rotation", 1),
     text("--ROTATION-BACK-COLOR", "Transform/Image Rotation Back Color", "RRGGBB",
          "Set background colour of a rotation"),
-    also(integer("--WIDTH", "Transform/Image Width", "Set output image width"), "Transform/Do Image Resize", 1),
-    keyword("--WIDTH-UNIT", 10, "Transform/Image Width Unit", "Set unit of the width"),
-    also(integer("--HEIGHT", "Transform/Image Height", "Set output image height"), "Transform/Do Image Resize",
+    also(integer("--WIDTH", "Transform/Image Width", "Set output image width"), "Transform/Do Image Resize",
          1),
+    keyword("--WIDTH-UNIT", 10, "Transform/Image Width Unit", "Set unit of the width"),
+    also(integer("--HEIGHT", "Transform/Image Height", "Set output image height"),
+         "Transform/Do Image Resize", 1),
     keyword("--HEIGHT-UNIT", 10, "Transform/Image Height Unit", "Set unit of the height"),
     flag("--KEEP-ASPECT-RATIO", "Transform/Keep Aspect Ratio", 1, "Keep the proportions when resizing"),
     keyword("--RESIZE-TYPE", 11, "Transform/Image Resize Type", "Set which images are resized"),
@@ -147,7 +148,8 @@ constexpr OptionSpec kOptions[] = {
     flag("--FLIP-VERTICAL", "Transform/Do Image Flip Vertical", 1, "Flip output image vertically"),
 
     // Adjustment options.
-    also(integer("--BRIGHTNESS", "Adjustment/Image Brightness", "Set output image brightness, NUM = -100..100"),
+    also(integer("--BRIGHTNESS", "Adjustment/Image Brightness",
+                 "Set output image brightness, NUM = -100..100"),
          "Adjustment/Do Image Color Correction", 1),
     also(integer("--CONTRAST", "Adjustment/Image Contrast", "Set output image contrast, NUM = -100..100"),
          "Adjustment/Do Image Color Correction", 1),
@@ -161,11 +163,13 @@ constexpr OptionSpec kOptions[] = {
          "Adjustment/Do Image Threshold", 1),
 
     // Frame options; only the widths switch the frame on.
-    also(integer("--FR-SOLID-LEFT", "Frame/Solid Left", "Set left frame width in pixels"), "Frame/Do Frame", 1),
-    also(integer("--FR-SOLID-RIGHT", "Frame/Solid Right", "Set right frame width in pixels"), "Frame/Do Frame", 1),
-    also(integer("--FR-SOLID-TOP", "Frame/Solid Top", "Set top frame width in pixels"), "Frame/Do Frame", 1),
-    also(integer("--FR-SOLID-BOTTOM", "Frame/Solid Bottom", "Set bottom frame width in pixels"), "Frame/Do Frame",
+    also(integer("--FR-SOLID-LEFT", "Frame/Solid Left", "Set left frame width in pixels"), "Frame/Do Frame",
          1),
+    also(integer("--FR-SOLID-RIGHT", "Frame/Solid Right", "Set right frame width in pixels"),
+         "Frame/Do Frame", 1),
+    also(integer("--FR-SOLID-TOP", "Frame/Solid Top", "Set top frame width in pixels"), "Frame/Do Frame", 1),
+    also(integer("--FR-SOLID-BOTTOM", "Frame/Solid Bottom", "Set bottom frame width in pixels"),
+         "Frame/Do Frame", 1),
     text("--FR-SOLID-LEFT-COLOR", "Frame/Solid Left Color", "RRGGBB", "Set left frame colour"),
     text("--FR-SOLID-RIGHT-COLOR", "Frame/Solid Right Color", "RRGGBB", "Set right frame colour"),
     text("--FR-SOLID-TOP-COLOR", "Frame/Solid Top Color", "RRGGBB", "Set top frame colour"),
@@ -200,7 +204,8 @@ constexpr OptionSpec kOptions[] = {
     also(text("--WM-IMAGE", "Watermark/Image", "FILE", "Set watermark image"), "Watermark/Do Watermark", 2),
     flag("--WM-IMAGE-GREYSCALE", "Watermark/Image Greyscale", 1, "Greyscale the watermark image"),
     integer("--WM-IMAGE-OPACITY", "Watermark/Image Opacity", "Set watermark image opacity, NUM = 0..255"),
-    keyword("--WM-IMAGE-BOUNDARY", 18, "Watermark/Image Boundary", "Set what the image watermark is placed in"),
+    keyword("--WM-IMAGE-BOUNDARY", 18, "Watermark/Image Boundary",
+            "Set what the image watermark is placed in"),
     keyword("--WM-IMAGE-POSITION", 19, "Watermark/Image Position", "Set image watermark position"),
     integer("--WM-IMAGE-X-OFFSET", "Watermark/Image X Offset", "Set image watermark horizontal offset"),
     integer("--WM-IMAGE-Y-OFFSET", "Watermark/Image Y Offset", "Set image watermark vertical offset"),
@@ -209,7 +214,8 @@ constexpr OptionSpec kOptions[] = {
 
     // Advanced options.
     [] {
-      OptionSpec o = text("--FILENAME-MASK", "Advanced/Filename Mask", "STR", "Define output filename format");
+      OptionSpec o =
+          text("--FILENAME-MASK", "Advanced/Filename Mask", "STR", "Define output filename format");
       o.profileStripsQuotes = true;
       return o;
     }(),

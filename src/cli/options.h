@@ -39,10 +39,10 @@ struct OptionSpec {
   std::array<const char*, 3> names;  // upper-case; short forms ("-I") first, long form last
   OptionRole role;
   ValueKind kind;
-  const char* target = nullptr;     // setting "Group/Key" written by Setting options
-  int8_t keywordList = -1;          // Keyword options
-  int8_t flagValue = 1;             // what a flag stores in its target
-  const char* alsoSets = nullptr;   // setting "Group/Key" set to alsoValue whenever recognised
+  const char* target = nullptr;    // setting "Group/Key" written by Setting options
+  int8_t keywordList = -1;         // Keyword options
+  int8_t flagValue = 1;            // what a flag stores in its target
+  const char* alsoSets = nullptr;  // setting "Group/Key" set to alsoValue whenever recognised
   int8_t alsoValue = 1;
   const char* profileName = nullptr;  // key in a profile when it is not the long name
   bool rejoinQuotes = true;           // Text: join a quoted value split over parameters

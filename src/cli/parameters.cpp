@@ -63,7 +63,8 @@ QString optionValue(const QStringList& parameters, int position) {
   return text;
 }
 
-void scanParameters(const QStringList& parameters, Settings& settings, ConversionJob& job, ConsoleState& state) {
+void scanParameters(const QStringList& parameters, Settings& settings, ConversionJob& job,
+                    ConsoleState& state) {
   for (int position = 0; position < parameters.size(); ++position) {
     const QString name = optionName(parameters, position);
     const OptionSpec* option = name.isEmpty() ? nullptr : findOption(name, false);

@@ -31,4 +31,5 @@ QString optionValue(const QStringList& parameters, int position);
 
 // Applies every recognised option in order, stopping at the first error. First-parameter
 // switches are not options here; unrecognised parameters are ignored.
-void scanParameters(const QStringList& parameters, Settings& settings, ConversionJob& job, ConsoleState& state);
+void scanParameters(const QStringList& parameters, Settings& settings, ConversionJob& job,
+                    ConsoleState& state);

@@ -21,17 +21,21 @@ QString optionLine(const char* name) {
   for (const char* candidate : option->names) {
     if (candidate == nullptr) continue;
     const QString form = QString::fromLatin1(candidate).toLower();
-    if (hint.isEmpty()) forms.append(form);
-    else forms.append(form + (form.startsWith(QLatin1String("--")) ? QLatin1Char('=') : QLatin1Char(' ')) + hint);
+    if (hint.isEmpty())
+      forms.append(form);
+    else
+      forms.append(form + (form.startsWith(QLatin1String("--")) ? QLatin1Char('=') : QLatin1Char(' ')) +
+                   hint);
   }
   const QString left = QStringLiteral("  ") + forms.join(QStringLiteral(", "));
-  return left.leftJustified(kDescriptionColumn - 1) + QLatin1Char(' ') + QString::fromLatin1(option->description);
+  return left.leftJustified(kDescriptionColumn - 1) + QLatin1Char(' ') +
+         QString::fromLatin1(option->description);
 }
 
 QString example(const QString& pattern, const QString& programName) {
   const QStringList& formats = inputFormatList();
-  const QString format = formats.value(static_cast<qsizetype>(QRandomGenerator::global()->bounded(
-      static_cast<quint32>(std::max<qsizetype>(formats.size(), 1)))));
+  const QString format = formats.value(static_cast<qsizetype>(
+      QRandomGenerator::global()->bounded(static_cast<quint32>(std::max<qsizetype>(formats.size(), 1)))));
   return fillPlaceholders(pattern, programName, format, QString(), QString());
 }
 
@@ -39,13 +43,15 @@ QString example(const QString& pattern, const QString& programName) {
 
 QStringList usageLines(const QString& programName) {
   QStringList lines;
-  lines << kBlank << fillPlaceholders(QStringLiteral("Usage: %s1% -i <filename> [options]"), programName,
-                                      QString(), QString(), QString());
+  lines << kBlank
+        << fillPlaceholders(QStringLiteral("Usage: %s1% -i <filename> [options]"), programName, QString(),
+                            QString(), QString());
   lines << kBlank;
   lines << example(QStringLiteral("  %s1% -i example.%s2%"), programName);
   lines << example(QStringLiteral("  %s1% -i /tmp/example.%s2%"), programName);
   lines << example(QStringLiteral("  %s1% -i /tmp/example.%s2% -o /tmp/converted"), programName);
-  lines << example(QStringLiteral("  %s1% -i /tmp/example.%s2% -o /tmp/converted --jpg-quality=95"), programName);
+  lines << example(QStringLiteral("  %s1% -i /tmp/example.%s2% -o /tmp/converted --jpg-quality=95"),
+                   programName);
 
   lines << kBlank << QStringLiteral("Options:") << kBlank;
   for (const char* name : {"-H", "-I", "-O", "-C"}) lines << optionLine(name);
@@ -63,6 +69,7 @@ QStringList usageLines(const QString& programName) {
 }
 
 QString programNameFrom(const char* argument0) {
-  const QString name = argument0 == nullptr ? QString() : QFileInfo(QString::fromLocal8Bit(argument0)).fileName();
+  const QString name =
+      argument0 == nullptr ? QString() : QFileInfo(QString::fromLocal8Bit(argument0)).fileName();
   return name.isEmpty() ? QStringLiteral("quillet") : name;
 }

@@ -31,7 +31,9 @@ struct Result {
 
 enum class Input { Null, OneByte };
 
-QString lines(const QStringList& list) { return list.isEmpty() ? QString() : list.join(QLatin1Char('\n')) + '\n'; }
+QString lines(const QStringList& list) {
+  return list.isEmpty() ? QString() : list.join(QLatin1Char('\n')) + '\n';
+}
 
 const QStringList kBanner = {"Lumavane JPG to HDR 2.2", "Copyright (c) Lumavane Software",
                              "http://www.lumavane.example/quillet/", " "};
@@ -42,7 +44,8 @@ class Console : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     for (const char* sub : {"run", "config", "in", "out"}) ASSERT_TRUE(QDir(dir_.path()).mkpath(sub));
     // A runtime folder is private to its user; Qt warns about any other.
-    QFile::setPermissions(path("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(path("run"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     input_ = path("in/cheetah_1024x768.jpg");
     ASSERT_TRUE(QFile::copy(kSample, input_));
     out_ = path("out");
@@ -75,7 +78,8 @@ class Console : public ::testing::Test {
       process.waitForFinished();
       return {QStringLiteral("<did not finish>"), {}, -1};
     }
-    return {QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError()),
+    return {QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError()),
             process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1};
   }
 
@@ -95,9 +99,9 @@ struct Loaded {
 
 TEST_F(Console, ConvertsTheSampleToFloatPixelsOfTheSource) {
   const Result result = run({"-i", input_, "-o", out_});
-  EXPECT_EQ(result.out, lines(kBanner + QStringList{"Preparing...", "Importing...",
-                                                    "Import complete, new files added: 1", "Converting...",
-                                                    "Conversion complete", "Files converted: 1 of 1"}));
+  EXPECT_EQ(result.out,
+            lines(kBanner + QStringList{"Preparing...", "Importing...", "Import complete, new files added: 1",
+                                        "Converting...", "Conversion complete", "Files converted: 1 of 1"}));
   EXPECT_EQ(result.err, QString());
   EXPECT_EQ(result.status, 0);
 
@@ -137,28 +141,27 @@ TEST_F(Console, QuietRunPrintsNothing) {
 
 TEST_F(Console, DebugRunPrintsEverySettingInOrder) {
   const Result result = run({"-d", "-i", input_, "-o", out_});
-  EXPECT_EQ(result.out,
-            lines(kBanner + QStringList{"Preparing...",
-                                        "Input: " + input_,
-                                        "Output: " + out_,
-                                        "Conversion: hdr",
-                                        "HDR BPP: 0",
-                                        "Flip Horizontal: 0",
-                                        "Flip Vertical: 0",
-                                        "Greyscale: 0",
-                                        "Frame: none",
-                                        "Watermark: none",
-                                        "Filename Mask: %filename%.%ext%",
-                                        "File Timestamp: current",
-                                        "Keep Subfolders: 1",
-                                        "Importing...",
-                                        "Import complete, new files added: 1",
-                                        "Converting...",
-                                        "Processing: " + input_,
-                                        "Saving As: " + out_ + "/cheetah_1024x768.hdr",
-                                        "OK",
-                                        "Conversion complete",
-                                        "Files converted: 1 of 1"}));
+  EXPECT_EQ(result.out, lines(kBanner + QStringList{"Preparing...",
+                                                    "Input: " + input_,
+                                                    "Output: " + out_,
+                                                    "Conversion: hdr",
+                                                    "HDR BPP: 0",
+                                                    "Flip Horizontal: 0",
+                                                    "Flip Vertical: 0",
+                                                    "Greyscale: 0",
+                                                    "Frame: none",
+                                                    "Watermark: none",
+                                                    "Filename Mask: %filename%.%ext%",
+                                                    "File Timestamp: current",
+                                                    "Keep Subfolders: 1",
+                                                    "Importing...",
+                                                    "Import complete, new files added: 1",
+                                                    "Converting...",
+                                                    "Processing: " + input_,
+                                                    "Saving As: " + out_ + "/cheetah_1024x768.hdr",
+                                                    "OK",
+                                                    "Conversion complete",
+                                                    "Files converted: 1 of 1"}));
   EXPECT_EQ(result.status, 0);
 }
 
@@ -256,9 +259,10 @@ TEST_F(Console, QuietDebugRunWithEveryStepOn) {
 }
 
 TEST_F(Console, TextWatermarkLoadsItsFontWithoutADisplay) {
-  const Result result = run({"-q", "-d", "-i", input_, "-o", out_, "--wm-text=\"Made", "here\"", "--wm-font=DejaVu Sans",
-                             "--wm-font-size=20", "--wm-font-style=bolditalic", "--wm-font-effect=underline",
-                             "--wm-text-antialiasing", "--wm-text-alignment=center", "--wm-text-position=topleft"});
+  const Result result =
+      run({"-q", "-d", "-i", input_, "-o", out_, "--wm-text=\"Made", "here\"", "--wm-font=DejaVu Sans",
+           "--wm-font-size=20", "--wm-font-style=bolditalic", "--wm-font-effect=underline",
+           "--wm-text-antialiasing", "--wm-text-alignment=center", "--wm-text-position=topleft"});
   const QStringList expected = {"Input: " + input_,
                                 "Output: " + out_,
                                 "Conversion: hdr",
@@ -329,7 +333,8 @@ TEST_F(Console, EveryFailedCheckPrintsItsLine) {
       {{"-i", input_, "-o", out_, "--gamma=10"}, {"Error: Invalid gamma value"}},
       {{"-i", input_, "-o", out_, "--gamma=0.009"}, {"Error: Invalid gamma value"}},
       {{"-i", input_, "-o", out_, "--gamma=nan"}, {"Error: Invalid gamma value"}},
-      {{"-i", input_, "-o", out_, "--wm-image=" + path("in/missing.png")}, {"Error: Invalid watermark image"}},
+      {{"-i", input_, "-o", out_, "--wm-image=" + path("in/missing.png")},
+       {"Error: Invalid watermark image"}},
       {{"-i", input_, "-o", out_, "--wm-image=" + path("in/empty.jpg")}, {"Error: Invalid watermark image"}},
       {{"-i", path("in/logo.png"), "-o", out_}, notImported, true},
       {{"-i", path("in/list.txt"), "-o", out_}, notImported, true},
@@ -351,11 +356,13 @@ TEST_F(Console, EveryFailedCheckPrintsItsLine) {
 TEST_F(Console, ChecksThatPassAtTheirLimits) {
   // Each of these reaches the conversion: the debug output then ends with the worker's "OK".
   for (const QStringList& options :
-       {QStringList{"--gamma=0.01"}, QStringList{"--gamma=9.99"}, QStringList{"--contrast=-100", "--brightness=100"},
-        QStringList{"--invert"}, QStringList{"--hdr-bpp=96"}, QStringList{"--hdr-bpp=0"},
+       {QStringList{"--gamma=0.01"}, QStringList{"--gamma=9.99"},
+        QStringList{"--contrast=-100", "--brightness=100"}, QStringList{"--invert"},
+        QStringList{"--hdr-bpp=96"}, QStringList{"--hdr-bpp=0"},
         QStringList{"--width=%10000000000", "--height=$200"}}) {
     const Result result = run(QStringList{"-q", "-d", "-i", input_, "-o", out_} + options);
-    EXPECT_TRUE(result.out.endsWith("\nOK\n")) << options.join(' ').toStdString() << "\n" << result.out.toStdString();
+    EXPECT_TRUE(result.out.endsWith("\nOK\n")) << options.join(' ').toStdString() << "\n"
+                                               << result.out.toStdString();
     EXPECT_EQ(result.status, 0) << options.join(' ').toStdString();
   }
 }
@@ -368,9 +375,11 @@ TEST_F(Console, RelativeFoldersResolveAgainstTheCurrentDirectory) {
   EXPECT_TRUE(QFile::exists(path("in/cheetah_1024x768.hdr")));
 
   ASSERT_TRUE(QDir(dir_.path()).mkpath("in/sub"));
-  result = run({"-q", "-d", "-i", "cheetah_1024x768.jpg", "-o", "./sub"}, Input::Null, kExecutable, path("in"));
+  result =
+      run({"-q", "-d", "-i", "cheetah_1024x768.jpg", "-o", "./sub"}, Input::Null, kExecutable, path("in"));
   EXPECT_TRUE(result.out.startsWith(lines({"Input: cheetah_1024x768.jpg", "Output: ./sub"})));
-  EXPECT_TRUE(result.out.contains("Saving As: " + QDir(path("in/sub")).canonicalPath() + "/cheetah_1024x768.hdr\n"))
+  EXPECT_TRUE(
+      result.out.contains("Saving As: " + QDir(path("in/sub")).canonicalPath() + "/cheetah_1024x768.hdr\n"))
       << result.out.toStdString();
   EXPECT_TRUE(QFile::exists(path("in/sub/cheetah_1024x768.hdr")));
 }
@@ -401,7 +410,8 @@ TEST_F(Console, FilesThatFailInTheWorkerSayWhyOnStandardError) {
   writeFile("in/truncated.jpg", sample.readAll().left(40000));
   result = run({"-q", "-i", path("in/truncated.jpg"), "-o", out_});
   EXPECT_EQ(result.out, QString());
-  EXPECT_EQ(result.err, lines({"Warning: The JPEG data is damaged or incomplete: " + path("in/truncated.jpg")}));
+  EXPECT_EQ(result.err,
+            lines({"Warning: The JPEG data is damaged or incomplete: " + path("in/truncated.jpg")}));
   EXPECT_EQ(result.status, 0);
   EXPECT_TRUE(QFile::exists(out_ + "/truncated.hdr"));
 }
@@ -498,10 +508,10 @@ TEST_F(Console, ParameterErrorsAndTheGraphicalStart) {
 }
 
 TEST_F(Console, PauseWaitsForOneByteOrTheEndOfInput) {
-  const QString done = lines(kBanner + QStringList{"Preparing...", "Importing...",
-                                                   "Import complete, new files added: 1", "Converting...",
-                                                   "Conversion complete", "Files converted: 1 of 1",
-                                                   "Press any key to exit."});
+  const QString done =
+      lines(kBanner + QStringList{"Preparing...", "Importing...", "Import complete, new files added: 1",
+                                  "Converting...", "Conversion complete", "Files converted: 1 of 1",
+                                  "Press any key to exit."});
   for (const Input input : {Input::Null, Input::OneByte}) {
     const Result result = run({"-i", input_, "-o", out_, "-p"}, input);
     EXPECT_EQ(result.out, done);
@@ -514,8 +524,8 @@ TEST_F(Console, PauseWaitsForOneByteOrTheEndOfInput) {
 
 TEST_F(Console, ProfileAndLaterOptions) {
   writeFile("a.ini", "[cli]\n--WIDTH = 800\n--HEIGHT = 600\n--FR-SOLID-OPACITY = 1\n--WM-TEXT = \"Hi\"\n");
-  const Result result = run({"-q", "-d", "-i", input_, "-o", out_, "--profile=" + path("a.ini"), "--height=300",
-                             "--wm-image=" + kLogo});
+  const Result result = run({"-q", "-d", "-i", input_, "-o", out_, "--profile=" + path("a.ini"),
+                             "--height=300", "--wm-image=" + kLogo});
   EXPECT_TRUE(result.out.contains("\nWidth: 800 pixels\nHeight: 300 pixels\n")) << result.out.toStdString();
   EXPECT_TRUE(result.out.contains("\nWatermark: image\n")) << result.out.toStdString();
   EXPECT_TRUE(result.out.endsWith("\nOK\n"));

@@ -1,5 +1,5 @@
-#include "cli/keywords.h"
 #include "cli/options.h"
+#include "cli/keywords.h"
 #include "cli/parameters.h"
 #include "cli/profile.h"
 #include "settings/defaults.h"
@@ -27,14 +27,18 @@ Settings consoleDefaults() {
 // A setting's value as text, for compact expectations.
 QString fieldText(Settings& settings, const char* path) {
   const QString text = QString::fromLatin1(path);
-  const SettingField* field = findSettingField(text.section(QLatin1Char('/'), 0, 0), text.section(QLatin1Char('/'), 1));
+  const SettingField* field =
+      findSettingField(text.section(QLatin1Char('/'), 0, 0), text.section(QLatin1Char('/'), 1));
   if (field == nullptr) return QStringLiteral("<no such field>");
   return std::visit(
       [](auto* slot) -> QString {
         using T = std::remove_pointer_t<decltype(slot)>;
-        if constexpr (std::is_same_v<T, QString>) return *slot;
-        else if constexpr (std::is_same_v<T, float>) return formatFloat(*slot);
-        else return QString::number(*slot);
+        if constexpr (std::is_same_v<T, QString>)
+          return *slot;
+        else if constexpr (std::is_same_v<T, float>)
+          return formatFloat(*slot);
+        else
+          return QString::number(*slot);
       },
       field->get(settings));
 }
@@ -62,11 +66,12 @@ TEST(Keywords, ValuesAndWordsBothWays) {
     const char* format;
     const char* word;
   };
-  for (const Case& c : {Case{12, 3, "", "bicubic"}, Case{19, 0, "", "topleft"}, Case{1, 4, "", "48hs"},
-                        Case{16, 2, "", "strikethrought"}, Case{4, 2, "png", "zlib6"}, Case{4, 1, "tiff", "ccittfax3"},
-                        Case{4, 1, "exr", "zip"}, Case{4, 1, "bmp", "rle"}, Case{4, 1, "tga", "rle"},
-                        Case{4, 0, "png", "none"}, Case{4, 6, "png", ""}, Case{13, 1, "", "solid"},
-                        Case{14, 2, "", "image"}, Case{20, 3, "", ""}, Case{12, -1, "", ""}}) {
+  for (const Case& c :
+       {Case{12, 3, "", "bicubic"}, Case{19, 0, "", "topleft"}, Case{1, 4, "", "48hs"},
+        Case{16, 2, "", "strikethrought"}, Case{4, 2, "png", "zlib6"}, Case{4, 1, "tiff", "ccittfax3"},
+        Case{4, 1, "exr", "zip"}, Case{4, 1, "bmp", "rle"}, Case{4, 1, "tga", "rle"},
+        Case{4, 0, "png", "none"}, Case{4, 6, "png", ""}, Case{13, 1, "", "solid"}, Case{14, 2, "", "image"},
+        Case{20, 3, "", ""}, Case{12, -1, "", ""}}) {
     EXPECT_EQ(valueToKeyword(c.list, c.value, QString::fromLatin1(c.format)), QString::fromLatin1(c.word))
         << c.list << " " << c.value << " " << c.format;
   }
@@ -99,9 +104,10 @@ TEST(OptionTable, IntegersReadDecimalHexAndBinary) {
     const char* text;
     int32_t value;
   };
-  for (const Case& c : {Case{"640", 640}, Case{"$280", 640}, Case{"%101", 5}, Case{"-$10", -16}, Case{"+7", 7},
-                        Case{" \t42", 42}, Case{"640px", 640}, Case{"abc", 0}, Case{"", 0}, Case{"$", 0},
-                        Case{"%102", 2}, Case{"$fFz", 255}, Case{"4294967296", 0}, Case{"-2147483648", INT32_MIN}}) {
+  for (const Case& c :
+       {Case{"640", 640}, Case{"$280", 640}, Case{"%101", 5}, Case{"-$10", -16}, Case{"+7", 7},
+        Case{" \t42", 42}, Case{"640px", 640}, Case{"abc", 0}, Case{"", 0}, Case{"$", 0}, Case{"%102", 2},
+        Case{"$fFz", 255}, Case{"4294967296", 0}, Case{"-2147483648", INT32_MIN}}) {
     EXPECT_EQ(parseOptionInteger(QString::fromLatin1(c.text)), c.value) << c.text;
   }
 }
