@@ -1,4 +1,5 @@
 #include "cli/options.h"
+#include "cli/console_run.h"
 #include "cli/keywords.h"
 #include "cli/parameters.h"
 #include "cli/profile.h"
@@ -311,6 +312,38 @@ TEST_F(Profiles, UnreadableProfileStopsTheScan) {
     EXPECT_EQ(scan.state.error, ScanError::InvalidProfile) << parameters.join(' ').toStdString();
     EXPECT_FALSE(scan.state.pause);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ConsoleChecks, FormatsAndDepths) {
+  EXPECT_TRUE(isOutputFormat(QStringLiteral("hdr")));
+  EXPECT_FALSE(isOutputFormat(QStringLiteral("HDR")));
+  EXPECT_FALSE(isOutputFormat(QStringLiteral("png")));  // a known format, but not one this program offers
+  EXPECT_TRUE(isAllowedBitDepth(QStringLiteral("hdr"), 0));
+  EXPECT_TRUE(isAllowedBitDepth(QStringLiteral("hdr"), 96));
+  EXPECT_FALSE(isAllowedBitDepth(QStringLiteral("hdr"), 24));
+  EXPECT_TRUE(isAllowedBitDepth(QStringLiteral("nope"), 0));
+  EXPECT_FALSE(isAllowedBitDepth(QStringLiteral("nope"), 8));
+}
+
+TEST(ConsoleChecks, FormatDebugLinesNameKeywordsOfTheFormatsFamily) {
+  Settings settings = consoleDefaults();
+  settings.output.pngCompression = 2;
+  settings.output.tiffCompression = 1;
+  settings.output.bmpCompression = 1;
+  settings.output.jpgChroma = 3;
+  EXPECT_EQ(formatDebugLines(QStringLiteral("png"), settings),
+            QStringList({"PNG Compression: zlib6", "PNG Interlaced: 0"}));
+  EXPECT_EQ(formatDebugLines(QStringLiteral("tiff"), settings),
+            QStringList({"TIFF Compression: ccittfax3", "TIFF Color Model: rgb"}));
+  EXPECT_EQ(formatDebugLines(QStringLiteral("bmp"), settings),
+            QStringList({"BMP Compression: rle", "BMP Color Table: auto"}));
+  EXPECT_EQ(formatDebugLines(QStringLiteral("jpg"), settings),
+            QStringList({"JPG Quality: 95", "JPG Chroma Subsampling: high", "JPG Save As: standard"}));
+  EXPECT_EQ(formatDebugLines(QStringLiteral("hdr"), settings), QStringList());
 }
 
 }  // namespace
