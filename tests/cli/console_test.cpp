@@ -97,6 +97,28 @@ struct Loaded {
   }
 };
 
+// The largest difference between the converted pixels and the sample's decoded pixels / 255 in a
+// region (rows counted from the top), beyond what the RGBE encoding may lose: it keeps 8 bits of
+// mantissa for the largest channel of a pixel.
+double worstError(const Loaded& hdr, unsigned left, unsigned top, unsigned right, unsigned bottom) {
+  const Loaded jpeg(kSample, FIF_JPEG, JPEG_ACCURATE | JPEG_EXIFROTATE);
+  if (jpeg.bitmap == nullptr || FreeImage_GetBPP(jpeg.bitmap) != 24) return 1e9;
+  const unsigned height = FreeImage_GetHeight(hdr.bitmap);
+  double worst = 0;
+  for (unsigned row = top; row < bottom; ++row) {
+    const int line = static_cast<int>(height - 1 - row);  // FreeImage stores the bottom row first
+    const auto* h = reinterpret_cast<const FIRGBF*>(FreeImage_GetScanLine(hdr.bitmap, line));
+    const BYTE* j = FreeImage_GetScanLine(jpeg.bitmap, line) + 3 * left;
+    for (unsigned x = left; x < right; ++x, j += 3) {
+      const double expected[3] = {j[FI_RGBA_RED] / 255.0, j[FI_RGBA_GREEN] / 255.0, j[FI_RGBA_BLUE] / 255.0};
+      const double got[3] = {h[x].red, h[x].green, h[x].blue};
+      const double largest = std::max({expected[0], expected[1], expected[2]});
+      for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(got[c] - expected[c]) - largest / 128.0);
+    }
+  }
+  return worst;
+}
+
 TEST_F(Console, ConvertsTheSampleToFloatPixelsOfTheSource) {
   const Result result = run({"-i", input_, "-o", out_});
   EXPECT_EQ(result.out,
@@ -106,29 +128,11 @@ TEST_F(Console, ConvertsTheSampleToFloatPixelsOfTheSource) {
   EXPECT_EQ(result.status, 0);
 
   const Loaded hdr(out_ + "/cheetah_1024x768.hdr", FIF_HDR, 0);
-  const Loaded jpeg(kSample, FIF_JPEG, JPEG_ACCURATE | JPEG_EXIFROTATE);
   ASSERT_NE(hdr.bitmap, nullptr);
-  ASSERT_NE(jpeg.bitmap, nullptr);
   ASSERT_EQ(FreeImage_GetImageType(hdr.bitmap), FIT_RGBF);
   ASSERT_EQ(FreeImage_GetWidth(hdr.bitmap), 1024u);
   ASSERT_EQ(FreeImage_GetHeight(hdr.bitmap), 768u);
-  ASSERT_EQ(FreeImage_GetBPP(jpeg.bitmap), 24u);
-  double worst = 0;
-  for (unsigned y = 0; y < 768; ++y) {
-    const auto* h = reinterpret_cast<const FIRGBF*>(FreeImage_GetScanLine(hdr.bitmap, static_cast<int>(y)));
-    const BYTE* j = FreeImage_GetScanLine(jpeg.bitmap, static_cast<int>(y));
-    for (unsigned x = 0; x < 1024; ++x, j += 3) {
-      const double expected[3] = {j[FI_RGBA_RED] / 255.0, j[FI_RGBA_GREEN] / 255.0, j[FI_RGBA_BLUE] / 255.0};
-      const double got[3] = {h[x].red, h[x].green, h[x].blue};
-      const double largest = std::max({expected[0], expected[1], expected[2]});
-      for (int c = 0; c < 3; ++c) {
-        // RGBE keeps 8 bits of mantissa for the largest channel of a pixel.
-        const double error = std::abs(got[c] - expected[c]) - largest / 128.0;
-        worst = std::max(worst, error);
-      }
-    }
-  }
-  EXPECT_LE(worst, 1e-6);
+  EXPECT_LE(worstError(hdr, 0, 0, 1024, 768), 1e-6);
 }
 
 TEST_F(Console, QuietRunPrintsNothing) {
@@ -299,6 +303,12 @@ TEST_F(Console, TextWatermarkLoadsItsFontWithoutADisplay) {
   EXPECT_EQ(result.out, lines(expected));
   EXPECT_EQ(result.err, QString());
   EXPECT_EQ(result.status, 0);
+
+  // The text is drawn near the top left corner, and nowhere else.
+  const Loaded hdr(out_ + "/cheetah_1024x768.hdr", FIF_HDR, 0);
+  ASSERT_NE(hdr.bitmap, nullptr);
+  EXPECT_GT(worstError(hdr, 0, 0, 300, 80), 0.1);
+  EXPECT_LE(worstError(hdr, 0, 200, 1024, 768), 1e-6);
 }
 
 TEST_F(Console, EveryFailedCheckPrintsItsLine) {
