@@ -1,0 +1,247 @@
+#include "convert/radiance_writer.h"
+
+#include <FreeImage.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+#include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr size_t kBlockBytes = size_t{1} << 20;  // output collected before one write
+constexpr int kMinRun = 4;                       // shorter runs are stored as literals
+constexpr size_t kMaxRun = 127;
+constexpr size_t kMaxLiteral = 128;
+
+// A float to a byte the way a C cast does it on x86-64: truncate to a 32-bit integer and keep
+// the low byte; out-of-range values and NaN give the "integer indefinite" 0x80000000, hence 0.
+uint8_t truncateToByte(float value) {
+  if (!(value > -2147483649.0f && value < 2147483648.0f)) return 0;
+  return static_cast<uint8_t>(static_cast<uint32_t>(static_cast<int32_t>(value)));
+}
+
+// First index q >= from with d[q] == d[q+1] == d[q+2] == d[q+3]; n when there is none.
+size_t findRunStart(const uint8_t* d, size_t from, size_t n) {
+  size_t i = from;
+#if defined(__SSE2__)
+  // Bit k of the mask says d[i+k] == d[i+k+1]; three set bits in a row mark a run of four.
+  while (i + 17 <= n) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i + 1));
+    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, next)));
+    const unsigned runs = equal & (equal >> 1) & (equal >> 2);
+    if (runs != 0) return i + static_cast<size_t>(__builtin_ctz(runs));
+    i += 14;  // starts i..i+13 are settled
+  }
+#endif
+  for (; i + 3 < n; ++i) {
+    if (d[i] == d[i + 1] && d[i] == d[i + 2] && d[i] == d[i + 3]) return i;
+  }
+  return n;
+}
+
+// One component of a scanline in the new-style run-length code. The decisions are those of the
+// classic Radiance encoder: runs of four or more become run codes (at most 127 long); the bytes
+// between them become literal blocks of at most 128, except that a lone run of two or three
+// just before a long run becomes a run code of its own.
+uint8_t* encodeComponent(const uint8_t* d, size_t n, uint8_t* out) {
+  size_t cur = 0;
+  while (cur < n) {
+    const size_t runStart = findRunStart(d, cur, n);
+    const size_t gap = runStart - cur;
+    if ((gap == 2 || gap == 3) && d[cur] == d[cur + 1] && d[cur] == d[runStart - 1]) {
+      *out++ = static_cast<uint8_t>(128 + gap);
+      *out++ = d[cur];
+      cur = runStart;
+    }
+    while (cur < runStart) {
+      const size_t count = std::min(runStart - cur, kMaxLiteral);
+      *out++ = static_cast<uint8_t>(count);
+      std::memcpy(out, d + cur, count);
+      out += count;
+      cur += count;
+    }
+    if (runStart < n) {
+      const uint8_t value = d[runStart];
+      const size_t limit = std::min(n - runStart, kMaxRun);
+      size_t run = kMinRun;
+      while (run < limit && d[runStart + run] == value) ++run;
+      *out++ = static_cast<uint8_t>(128 + run);
+      *out++ = value;
+      cur = runStart + run;
+    }
+  }
+  return out;
+}
+
+// Upper bound of one coded component: a count byte per literal block of 128.
+size_t componentBound(size_t n) { return n + (n + kMaxLiteral - 1) / kMaxLiteral; }
+
+}  // namespace
+
+Rgbe floatToRgbe(float red, float green, float blue) {
+  float v = red;
+  if (green > v) v = green;
+  if (blue > v) v = blue;
+  if (v < 1e-32) return {};
+  int exponent = 0;
+  const float scale = static_cast<float>(std::frexp(v, &exponent) * 256.0 / v);
+  return {truncateToByte(red * scale), truncateToByte(green * scale), truncateToByte(blue * scale),
+          static_cast<uint8_t>(exponent + 128)};
+}
+
+std::string radianceHeader(int width, int height) {
+  std::string header = "#?RADIANCE\n# Made with FreeImage ";
+  header += FreeImage_GetVersion();
+  header += "\nFORMAT=32-bit_rle_rgbe\nGAMMA=1\nEXPOSURE=1\n\n-Y ";
+  header += std::to_string(height);
+  header += " +X ";
+  header += std::to_string(width);
+  header += '\n';
+  return header;
+}
+
+bool radianceRowsUseRle(int width) { return width >= 8 && width <= 0x7fff; }
+
+RadianceWriter::RadianceWriter(int fd) : fd_(fd) {}
+RadianceWriter::RadianceWriter(FILE* file) : file_(file) {}
+
+bool RadianceWriter::fail(int error) {
+  failed_ = true;
+  writeError_ = error;
+  return false;
+}
+
+bool RadianceWriter::begin(int width, int height) {
+  if (failed_) return false;
+  if (started_ || width < 1 || height < 1 || width > kRadianceMaxSide || height > kRadianceMaxSide) {
+    return fail(0);
+  }
+  started_ = true;
+  width_ = width;
+  height_ = height;
+  const size_t w = static_cast<size_t>(width);
+  rowPlanes_.assign(4 * w, 0);
+  planes_ = {rowPlanes_.data(), rowPlanes_.data() + w, rowPlanes_.data() + 2 * w, rowPlanes_.data() + 3 * w};
+  const size_t rowBound = radianceRowsUseRle(width) ? 4 + 4 * componentBound(w) : 0;
+  out_.resize(std::max(kBlockBytes, 2 * rowBound));
+  const std::string header = radianceHeader(width, height);
+  if (!ensureRoom(header.size())) return false;
+  std::memcpy(out_.data() + used_, header.data(), header.size());
+  used_ += header.size();
+  return true;
+}
+
+bool RadianceWriter::ensureRoom(size_t bytes) {
+  if (out_.size() - used_ >= bytes) return true;
+  if (!flush()) return false;
+  if (out_.size() < bytes) out_.resize(bytes);
+  return true;
+}
+
+bool RadianceWriter::flush() {
+  const uint8_t* p = out_.data();
+  size_t left = used_;
+  used_ = 0;
+  if (file_ != nullptr) {
+    if (left > 0 && std::fwrite(p, 1, left, file_) != left) return fail(errno);
+    return true;
+  }
+  while (left > 0) {
+    const ssize_t n = ::write(fd_, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    if (n == 0) return fail(EIO);
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool RadianceWriter::commitRow() {
+  if (failed_) return false;
+  if (!started_ || rowsWritten_ >= height_) return fail(0);
+  const size_t w = static_cast<size_t>(width_);
+  if (radianceRowsUseRle(width_)) {
+    if (!ensureRoom(4 + 4 * componentBound(w))) return false;
+    uint8_t* out = out_.data() + used_;
+    *out++ = 2;
+    *out++ = 2;
+    *out++ = static_cast<uint8_t>(w >> 8);
+    *out++ = static_cast<uint8_t>(w & 0xff);
+    out = encodeComponent(planes_.r, w, out);
+    out = encodeComponent(planes_.g, w, out);
+    out = encodeComponent(planes_.b, w, out);
+    out = encodeComponent(planes_.e, w, out);
+    used_ = static_cast<size_t>(out - out_.data());
+  } else {
+    // Flat pixels, interleaved in pieces so that a very wide row needs no row-sized block.
+    size_t x = 0;
+    while (x < w) {
+      if (out_.size() - used_ < 4 && !flush()) return false;
+      const size_t count = std::min(w - x, (out_.size() - used_) / 4);
+      uint8_t* out = out_.data() + used_;
+      for (size_t i = x; i < x + count; ++i) {
+        *out++ = planes_.r[i];
+        *out++ = planes_.g[i];
+        *out++ = planes_.b[i];
+        *out++ = planes_.e[i];
+      }
+      used_ += 4 * count;
+      x += count;
+    }
+  }
+  ++rowsWritten_;
+  if (used_ >= kBlockBytes) return flush();
+  return true;
+}
+
+bool RadianceWriter::writeRows(const Rgbe* pixels, int rows) {
+  const size_t w = static_cast<size_t>(width_);
+  for (int y = 0; y < rows; ++y) {
+    if (failed_) return false;
+    const Rgbe* row = pixels + static_cast<size_t>(y) * w;
+    for (size_t x = 0; x < w; ++x) {
+      planes_.r[x] = row[x].r;
+      planes_.g[x] = row[x].g;
+      planes_.b[x] = row[x].b;
+      planes_.e[x] = row[x].e;
+    }
+    if (!commitRow()) return false;
+  }
+  return !failed_;
+}
+
+bool RadianceWriter::writeFloatRows(const float* rgb, int rows) {
+  const size_t w = static_cast<size_t>(width_);
+  for (int y = 0; y < rows; ++y) {
+    if (failed_) return false;
+    const float* row = rgb + static_cast<size_t>(y) * 3 * w;
+    for (size_t x = 0; x < w; ++x) {
+      const Rgbe p = floatToRgbe(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
+      planes_.r[x] = p.r;
+      planes_.g[x] = p.g;
+      planes_.b[x] = p.b;
+      planes_.e[x] = p.e;
+    }
+    if (!commitRow()) return false;
+  }
+  return !failed_;
+}
+
+bool RadianceWriter::finish() {
+  if (failed_) return false;
+  if (!started_ || rowsWritten_ != height_) return fail(0);
+  if (!flush()) return false;
+  if (file_ != nullptr && std::fflush(file_) != 0) return fail(errno);
+  return true;
+}
