@@ -30,33 +30,59 @@ StreamStatus fromJpeg(JpegStatus status) {
   return StreamStatus::DecodeFailed;
 }
 
-// Encodes decoded rows (grey or RGB samples) into the writer.
-bool encodeRows(const uint8_t* rows, int count, size_t rowBytes, bool grey, RadianceWriter& writer) {
-  for (int i = 0; i < count; ++i) {
-    const uint8_t* row = rows + static_cast<size_t>(i) * rowBytes;
-    if (grey) {
-      greyRowToRgbe(row, writer.width(), writer.nextRow());
-    } else {
-      rgbRowToRgbe(row, writer.width(), writer.nextRow());
+// Rows decoded and turned into RGBE planes, kBlockRows at most: the unit handed from the
+// decoding thread to the writing one.
+struct Block {
+  std::vector<uint8_t> planes;  // per row: red, green, blue, exponent, width bytes each
+  int rows = 0;
+
+  RgbePlanes row(int i, size_t width) {
+    uint8_t* p = planes.data() + 4 * width * static_cast<size_t>(i);
+    return {p, p + width, p + 2 * width, p + 3 * width};
+  }
+};
+
+// Decodes the next rows into the block; fewer than kBlockRows only at the end or on failure.
+void decodeBlock(JpegRowReader& reader, std::vector<uint8_t>& samples, Block& block) {
+  const size_t rowBytes = reader.rowBytes();
+  const size_t width = static_cast<size_t>(reader.header().width);
+  const int w = reader.header().width;
+  block.rows = reader.readRows(samples.data(), rowBytes, kBlockRows);
+  for (int i = 0; i < block.rows; ++i) {
+    const uint8_t* row = samples.data() + rowBytes * static_cast<size_t>(i);
+    switch (reader.pixelBytes()) {
+      case 1:
+        greyRowToRgbe(row, w, block.row(i, width));
+        break;
+      case 3:
+        rgbRowToRgbe(row, w, block.row(i, width));
+        break;
+      default:
+        rgbxRowToRgbe(row, w, block.row(i, width));
+        break;
     }
-    if (!writer.commitRow()) return false;
+  }
+}
+
+bool writeBlock(Block& block, RadianceWriter& writer) {
+  for (int i = 0; i < block.rows; ++i) {
+    if (!writer.writeRow(block.row(i, static_cast<size_t>(writer.width())))) return false;
   }
   return true;
 }
 
-// Blocks of decoded rows handed from the decoding thread to the encoding one.
+// Blocks in flight between the threads: slots are filled in turn and given back in turn.
 struct BlockQueue {
   std::mutex mutex;
   std::condition_variable changed;
-  std::vector<std::vector<uint8_t>> blocks;
-  std::vector<int> rows;  // rows in each block; 0 marks the end of decoding
-  size_t produced = 0;    // blocks handed over so far
-  size_t consumed = 0;    // blocks given back so far
-  bool stop = false;      // the encoder gave up
+  std::vector<Block> blocks;
+  size_t produced = 0;  // blocks handed over so far
+  size_t consumed = 0;  // blocks given back so far
+  bool stop = false;    // the writer gave up
 };
 
 void decodeAll(JpegRowReader& reader, BlockQueue& q) {
-  const size_t rowBytes = reader.rowBytes();
+  std::vector<uint8_t> samples(reader.rowBytes() * kBlockRows);
   for (;;) {
     size_t slot = 0;
     {
@@ -65,54 +91,54 @@ void decodeAll(JpegRowReader& reader, BlockQueue& q) {
       if (q.stop) return;
       slot = q.produced % q.blocks.size();
     }
-    const int n = reader.readRows(q.blocks[slot].data(), rowBytes, kBlockRows);
+    decodeBlock(reader, samples, q.blocks[slot]);
+    const bool last = q.blocks[slot].rows < kBlockRows;
     {
       std::lock_guard lock(q.mutex);
-      q.rows[slot] = n;
       ++q.produced;
     }
     q.changed.notify_all();
-    if (n < kBlockRows) return;
+    if (last) return;
   }
 }
 
-bool overlapped(JpegRowReader& reader, bool grey, RadianceWriter& writer) {
-  const size_t rowBytes = reader.rowBytes();
+bool overlapped(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes) {
   BlockQueue q;
-  q.blocks.assign(kBlocks, std::vector<uint8_t>(rowBytes * kBlockRows));
-  q.rows.assign(kBlocks, 0);
+  q.blocks.resize(kBlocks);
+  for (Block& b : q.blocks) b.planes.resize(blockBytes);
   std::thread decoder([&] { decodeAll(reader, q); });
   bool ok = true;
   for (;;) {
     size_t slot = 0;
-    int n = 0;
     {
       std::unique_lock lock(q.mutex);
       q.changed.wait(lock, [&] { return q.produced > q.consumed; });
       slot = q.consumed % q.blocks.size();
-      n = q.rows[slot];
     }
-    ok = encodeRows(q.blocks[slot].data(), n, rowBytes, grey, writer);
+    Block& block = q.blocks[slot];
+    ok = writeBlock(block, writer);
+    const bool last = block.rows < kBlockRows;
     {
       std::lock_guard lock(q.mutex);
       ++q.consumed;
       if (!ok) q.stop = true;
     }
     q.changed.notify_all();
-    if (!ok || n < kBlockRows) break;
+    if (!ok || last) break;
   }
   decoder.join();
   return ok;
 }
 
-bool sequential(JpegRowReader& reader, bool grey, RadianceWriter& writer) {
-  const size_t rowBytes = reader.rowBytes();
-  std::vector<uint8_t> block(rowBytes * kBlockRows);
-  for (;;) {
-    const int n = reader.readRows(block.data(), rowBytes, kBlockRows);
-    if (!encodeRows(block.data(), n, rowBytes, grey, writer)) return false;
-    if (n < kBlockRows) return true;
-  }
+bool sequential(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes) {
+  std::vector<uint8_t> samples(reader.rowBytes() * kBlockRows);
+  Block block;
+  block.planes.resize(blockBytes);
+  do {
+    decodeBlock(reader, samples, block);
+    if (!writeBlock(block, writer)) return false;
+  } while (block.rows == kBlockRows);
+  return true;
 }
 
 }  // namespace
@@ -137,11 +163,12 @@ StreamResult streamJpegToRadiance(const std::string& jpegPath, RadianceWriter& w
   if (reader.open(jpegPath, options.maxPixels) != JpegStatus::Ok)
     return finishWith(fromJpeg(reader.status()));
   if (!canStreamJpeg(reader.header())) return finishWith(StreamStatus::NotStreamable);
-  if (reader.start() != JpegStatus::Ok) return finishWith(fromJpeg(reader.status()));
+  if (reader.start(true) != JpegStatus::Ok) return finishWith(fromJpeg(reader.status()));
   const JpegHeader& header = reader.header();
   if (!writer.begin(header.width, header.height)) return finishWith(StreamStatus::WriteFailed);
-  const bool grey = header.components == 1;
-  const bool written = options.overlap ? overlapped(reader, grey, writer) : sequential(reader, grey, writer);
+  const size_t blockBytes = 4 * static_cast<size_t>(header.width) * kBlockRows;
+  const bool written =
+      options.overlap ? overlapped(reader, writer, blockBytes) : sequential(reader, writer, blockBytes);
   if (!written) return finishWith(StreamStatus::WriteFailed);
   if (reader.rowsRead() != header.height || reader.finish() != JpegStatus::Ok) {
     return finishWith(StreamStatus::DecodeFailed);

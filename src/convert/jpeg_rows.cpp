@@ -225,12 +225,18 @@ JpegStatus JpegRowReader::open(const std::string& path, uint64_t maxPixels) {
   return d_->readHeader(path, maxPixels);
 }
 
-JpegStatus JpegRowReader::start() {
+JpegStatus JpegRowReader::start(bool paddedColour) {
   Impl* d = d_.get();
   if (!d->created || d->started || d->status != JpegStatus::Ok) return d->status;
   if (d->header.components != 1 && d->header.components != 3) return d->status = JpegStatus::Unsupported;
-  const bool ok = d->guarded(JpegStatus::DecodeFailed, [d] {
-    d->cinfo.out_color_space = d->header.components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+#if defined(JCS_EXTENSIONS)
+  const J_COLOR_SPACE colour = paddedColour ? JCS_EXT_RGBX : JCS_RGB;
+#else
+  const J_COLOR_SPACE colour = JCS_RGB;
+  (void)paddedColour;
+#endif
+  const bool ok = d->guarded(JpegStatus::DecodeFailed, [d, colour] {
+    d->cinfo.out_color_space = d->header.components == 1 ? JCS_GRAYSCALE : colour;
     d->cinfo.dct_method = JDCT_ISLOW;
     d->cinfo.do_fancy_upsampling = TRUE;
     jpeg_start_decompress(&d->cinfo);
@@ -242,8 +248,12 @@ JpegStatus JpegRowReader::start() {
 
 const JpegHeader& JpegRowReader::header() const { return d_->header; }
 
+int JpegRowReader::pixelBytes() const {
+  return d_->started ? d_->cinfo.output_components : d_->header.components;
+}
+
 size_t JpegRowReader::rowBytes() const {
-  return static_cast<size_t>(d_->header.width) * static_cast<size_t>(d_->header.components);
+  return static_cast<size_t>(d_->header.width) * static_cast<size_t>(pixelBytes());
 }
 
 int JpegRowReader::rowsRead() const { return d_->rowsRead; }

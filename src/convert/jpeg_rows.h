@@ -55,11 +55,14 @@ class JpegRowReader {
   // Reads the header (what probeJpeg reports); TooLarge above maxPixels.
   JpegStatus open(const std::string& path, uint64_t maxPixels = kMaxImagePixels);
   // Starts decoding after a successful open(); Unsupported unless 1 or 3 components. For a
-  // progressive file this reads the whole file.
-  JpegStatus start();
+  // progressive file this reads the whole file. paddedColour asks for colour rows of four
+  // bytes a pixel (R, G, B, unused) where the library offers them; see pixelBytes().
+  JpegStatus start(bool paddedColour = false);
 
   const JpegHeader& header() const;
-  // Bytes of one decoded row: width * components (R, G, B or grey).
+  // Bytes of one decoded pixel: 1 (grey), 3 (R, G, B) or 4 (R, G, B, unused).
+  int pixelBytes() const;
+  // Bytes of one decoded row: width * pixelBytes().
   size_t rowBytes() const;
   int rowsRead() const;
 

@@ -31,7 +31,18 @@ uint8_t truncateToByte(float value) {
 size_t findRunStart(const uint8_t* d, size_t from, size_t n) {
   size_t i = from;
 #if defined(__SSE2__)
-  // Bit k of the mask says d[i+k] == d[i+k+1]; three set bits in a row mark a run of four.
+  // Bit k of a mask says d[i+k] == d[i+k+1]; three set bits in a row mark a run of four.
+  const auto equalNext = [d](size_t at) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + at));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + at + 1));
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, next)));
+  };
+  while (i + 33 <= n) {
+    const uint32_t equal = equalNext(i) | (equalNext(i + 16) << 16);
+    const uint32_t runs = equal & (equal >> 1) & (equal >> 2);
+    if (runs != 0) return i + static_cast<size_t>(__builtin_ctz(runs));
+    i += 30;  // starts i..i+29 are settled
+  }
   while (i + 17 <= n) {
     const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i + 1));
@@ -45,6 +56,41 @@ size_t findRunStart(const uint8_t* d, size_t from, size_t n) {
     if (d[i] == d[i + 1] && d[i] == d[i + 2] && d[i] == d[i + 3]) return i;
   }
   return n;
+}
+
+// Length of the run of d[start] from start, at most limit bytes (limit <= n - start).
+size_t runLength(const uint8_t* d, size_t start, size_t limit) {
+  const uint8_t value = d[start];
+  size_t run = 1;
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
+  while (run + 16 <= limit) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + start + run));
+    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+    if (equal != 0xffff) return run + static_cast<size_t>(__builtin_ctz(~equal));
+    run += 16;
+  }
+#endif
+  while (run < limit && d[start + run] == value) ++run;
+  return run;
+}
+
+// Copies a literal block; may write up to 15 bytes past its end (the output keeps that much
+// slack) but reads only below `readable`.
+void copyLiteral(uint8_t* out, const uint8_t* src, size_t count, size_t readable) {
+  size_t k = 0;
+#if defined(__SSE2__)
+  for (; k + 16 <= count; k += 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k)));
+  }
+  if (k < count && k + 16 <= readable) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k)));
+    return;
+  }
+#endif
+  std::memcpy(out + k, src + k, count - k);
 }
 
 // One component of a scanline in the new-style run-length code. The decisions are those of the
@@ -64,17 +110,14 @@ uint8_t* encodeComponent(const uint8_t* d, size_t n, uint8_t* out) {
     while (cur < runStart) {
       const size_t count = std::min(runStart - cur, kMaxLiteral);
       *out++ = static_cast<uint8_t>(count);
-      std::memcpy(out, d + cur, count);
+      copyLiteral(out, d + cur, count, n - cur);
       out += count;
       cur += count;
     }
     if (runStart < n) {
-      const uint8_t value = d[runStart];
-      const size_t limit = std::min(n - runStart, kMaxRun);
-      size_t run = kMinRun;
-      while (run < limit && d[runStart + run] == value) ++run;
+      const size_t run = runLength(d, runStart, std::min(n - runStart, kMaxRun));
       *out++ = static_cast<uint8_t>(128 + run);
-      *out++ = value;
+      *out++ = d[runStart];
       cur = runStart + run;
     }
   }
@@ -83,6 +126,9 @@ uint8_t* encodeComponent(const uint8_t* d, size_t n, uint8_t* out) {
 
 // Upper bound of one coded component: a count byte per literal block of 128.
 size_t componentBound(size_t n) { return n + (n + kMaxLiteral - 1) / kMaxLiteral; }
+
+// Bytes a coded scanline may need in the output, with the slack of copyLiteral.
+size_t codedRowBound(size_t width) { return 4 + 4 * componentBound(width) + 16; }
 
 }  // namespace
 
@@ -130,7 +176,7 @@ bool RadianceWriter::begin(int width, int height) {
   const size_t w = static_cast<size_t>(width);
   rowPlanes_.assign(4 * w, 0);
   planes_ = {rowPlanes_.data(), rowPlanes_.data() + w, rowPlanes_.data() + 2 * w, rowPlanes_.data() + 3 * w};
-  const size_t rowBound = radianceRowsUseRle(width) ? 4 + 4 * componentBound(w) : 0;
+  const size_t rowBound = radianceRowsUseRle(width) ? codedRowBound(w) : 0;
   out_.resize(std::max(kBlockBytes, 2 * rowBound));
   const std::string header = radianceHeader(width, height);
   if (!ensureRoom(header.size())) return false;
@@ -167,21 +213,21 @@ bool RadianceWriter::flush() {
   return true;
 }
 
-bool RadianceWriter::commitRow() {
+bool RadianceWriter::writeRow(const RgbePlanes& row) {
   if (failed_) return false;
   if (!started_ || rowsWritten_ >= height_) return fail(0);
   const size_t w = static_cast<size_t>(width_);
   if (radianceRowsUseRle(width_)) {
-    if (!ensureRoom(4 + 4 * componentBound(w))) return false;
+    if (!ensureRoom(codedRowBound(w))) return false;
     uint8_t* out = out_.data() + used_;
     *out++ = 2;
     *out++ = 2;
     *out++ = static_cast<uint8_t>(w >> 8);
     *out++ = static_cast<uint8_t>(w & 0xff);
-    out = encodeComponent(planes_.r, w, out);
-    out = encodeComponent(planes_.g, w, out);
-    out = encodeComponent(planes_.b, w, out);
-    out = encodeComponent(planes_.e, w, out);
+    out = encodeComponent(row.r, w, out);
+    out = encodeComponent(row.g, w, out);
+    out = encodeComponent(row.b, w, out);
+    out = encodeComponent(row.e, w, out);
     used_ = static_cast<size_t>(out - out_.data());
   } else {
     // Flat pixels, interleaved in pieces so that a very wide row needs no row-sized block.
@@ -191,10 +237,10 @@ bool RadianceWriter::commitRow() {
       const size_t count = std::min(w - x, (out_.size() - used_) / 4);
       uint8_t* out = out_.data() + used_;
       for (size_t i = x; i < x + count; ++i) {
-        *out++ = planes_.r[i];
-        *out++ = planes_.g[i];
-        *out++ = planes_.b[i];
-        *out++ = planes_.e[i];
+        *out++ = row.r[i];
+        *out++ = row.g[i];
+        *out++ = row.b[i];
+        *out++ = row.e[i];
       }
       used_ += 4 * count;
       x += count;

@@ -57,7 +57,9 @@ class RadianceWriter {
   // Zero-copy road: fill the planes of the next row, then commit it. The planes stay valid
   // until the next commitRow().
   RgbePlanes nextRow() { return planes_; }
-  bool commitRow();
+  bool commitRow() { return writeRow(planes_); }
+  // One row from planes the caller owns (each of width bytes; only read).
+  bool writeRow(const RgbePlanes& row);
 
   // Writes what is still buffered; false when rows are missing or a write failed.
   bool finish();

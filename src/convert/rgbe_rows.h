@@ -10,6 +10,8 @@
 
 // Red, green, blue samples in this order (libjpeg's RGB output), 3 bytes a pixel.
 void rgbRowToRgbe(const uint8_t* rgb, int width, RgbePlanes out);
+// Red, green, blue and one unused byte a pixel (libjpeg's RGBX output).
+void rgbxRowToRgbe(const uint8_t* rgbx, int width, RgbePlanes out);
 // One grey sample a pixel; grey g stands for red = green = blue = g.
 void greyRowToRgbe(const uint8_t* grey, int width, RgbePlanes out);
 
