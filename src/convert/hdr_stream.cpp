@@ -2,8 +2,11 @@
 
 #include "convert/rgbe_rows.h"
 
+#include <cerrno>
 #include <condition_variable>
 #include <mutex>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -81,8 +84,7 @@ struct BlockQueue {
   bool stop = false;    // the writer gave up
 };
 
-void decodeAll(JpegRowReader& reader, BlockQueue& q) {
-  std::vector<uint8_t> samples(reader.rowBytes() * kBlockRows);
+void decodeAll(JpegRowReader& reader, std::vector<uint8_t>& samples, BlockQueue& q) {
   for (;;) {
     size_t slot = 0;
     {
@@ -102,11 +104,30 @@ void decodeAll(JpegRowReader& reader, BlockQueue& q) {
   }
 }
 
+bool sequential(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes) {
+  std::vector<uint8_t> samples(reader.rowBytes() * kBlockRows);
+  Block block;
+  block.planes.resize(blockBytes);
+  do {
+    decodeBlock(reader, samples, block);
+    if (!writeBlock(block, writer)) return false;
+  } while (block.rows == kBlockRows);
+  return true;
+}
+
+// Decodes on a second thread while this one writes. When no thread can be started, the work
+// is done here in turn.
 bool overlapped(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes) {
+  std::vector<uint8_t> samples(reader.rowBytes() * kBlockRows);
   BlockQueue q;
   q.blocks.resize(kBlocks);
   for (Block& b : q.blocks) b.planes.resize(blockBytes);
-  std::thread decoder([&] { decodeAll(reader, q); });
+  std::thread decoder;
+  try {
+    decoder = std::thread([&] { decodeAll(reader, samples, q); });
+  } catch (const std::system_error&) {
+    return sequential(reader, writer, blockBytes);
+  }
   bool ok = true;
   for (;;) {
     size_t slot = 0;
@@ -130,25 +151,7 @@ bool overlapped(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes
   return ok;
 }
 
-bool sequential(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes) {
-  std::vector<uint8_t> samples(reader.rowBytes() * kBlockRows);
-  Block block;
-  block.planes.resize(blockBytes);
-  do {
-    decodeBlock(reader, samples, block);
-    if (!writeBlock(block, writer)) return false;
-  } while (block.rows == kBlockRows);
-  return true;
-}
-
-}  // namespace
-
-bool canStreamJpeg(const JpegHeader& header) {
-  return (header.components == 1 || header.components == 3) && isUpright(header);
-}
-
-StreamResult streamJpegToRadiance(const std::string& jpegPath, RadianceWriter& writer,
-                                  const StreamOptions& options) {
+StreamResult stream(const std::string& jpegPath, RadianceWriter& writer, const StreamOptions& options) {
   StreamResult result;
   JpegRowReader reader;
   const auto finishWith = [&](StreamStatus status) {
@@ -165,7 +168,9 @@ StreamResult streamJpegToRadiance(const std::string& jpegPath, RadianceWriter& w
   if (!canStreamJpeg(reader.header())) return finishWith(StreamStatus::NotStreamable);
   if (reader.start(true) != JpegStatus::Ok) return finishWith(fromJpeg(reader.status()));
   const JpegHeader& header = reader.header();
-  if (!writer.begin(header.width, header.height)) return finishWith(StreamStatus::WriteFailed);
+  if (!writer.begin(header.width, header.height)) {
+    return finishWith(writer.writeError() == ENOMEM ? StreamStatus::NoMemory : StreamStatus::WriteFailed);
+  }
   const size_t blockBytes = 4 * static_cast<size_t>(header.width) * kBlockRows;
   const bool written =
       options.overlap ? overlapped(reader, writer, blockBytes) : sequential(reader, writer, blockBytes);
@@ -175,6 +180,23 @@ StreamResult streamJpegToRadiance(const std::string& jpegPath, RadianceWriter& w
   }
   if (!writer.finish()) return finishWith(StreamStatus::WriteFailed);
   return finishWith(StreamStatus::Ok);
+}
+
+}  // namespace
+
+bool canStreamJpeg(const JpegHeader& header) {
+  return (header.components == 1 || header.components == 3) && isUpright(header);
+}
+
+StreamResult streamJpegToRadiance(const std::string& jpegPath, RadianceWriter& writer,
+                                  const StreamOptions& options) {
+  try {
+    return stream(jpegPath, writer, options);
+  } catch (const std::bad_alloc&) {
+    StreamResult result;
+    result.status = StreamStatus::NoMemory;
+    return result;
+  }
 }
 
 StreamResult streamJpegToRadiance(const std::string& jpegPath, int outFd, const StreamOptions& options) {

@@ -17,6 +17,7 @@ enum class StreamStatus {
   NotStreamable,  // needs the FreeImage road (see canStreamJpeg); nothing was written
   DecodeFailed,   // fatal error in the image data; the output is incomplete
   WriteFailed,    // the output could not be written
+  NoMemory,       // the buffers could not be reserved
 };
 
 struct StreamResult {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include <unistd.h>
 
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr size_t kBlockBytes = size_t{1} << 20;  // output collected before one write
-constexpr int kMinRun = 4;                       // shorter runs are stored as literals
 constexpr size_t kMaxRun = 127;
 constexpr size_t kMaxLiteral = 128;
 
@@ -27,7 +27,8 @@ uint8_t truncateToByte(float value) {
   return static_cast<uint8_t>(static_cast<uint32_t>(static_cast<int32_t>(value)));
 }
 
-// First index q >= from with d[q] == d[q+1] == d[q+2] == d[q+3]; n when there is none.
+// First index q >= from with d[q] == d[q+1] == d[q+2] == d[q+3] (shorter runs are stored as
+// literals); n when there is none.
 size_t findRunStart(const uint8_t* d, size_t from, size_t n) {
   size_t i = from;
 #if defined(__SSE2__)
@@ -174,10 +175,13 @@ bool RadianceWriter::begin(int width, int height) {
   width_ = width;
   height_ = height;
   const size_t w = static_cast<size_t>(width);
-  rowPlanes_.assign(4 * w, 0);
+  try {
+    rowPlanes_.assign(4 * w, 0);
+    out_.resize(std::max(kBlockBytes, 2 * (radianceRowsUseRle(width) ? codedRowBound(w) : 0)));
+  } catch (const std::bad_alloc&) {
+    return fail(ENOMEM);
+  }
   planes_ = {rowPlanes_.data(), rowPlanes_.data() + w, rowPlanes_.data() + 2 * w, rowPlanes_.data() + 3 * w};
-  const size_t rowBound = radianceRowsUseRle(width) ? codedRowBound(w) : 0;
-  out_.resize(std::max(kBlockBytes, 2 * rowBound));
   const std::string header = radianceHeader(width, height);
   if (!ensureRoom(header.size())) return false;
   std::memcpy(out_.data() + used_, header.data(), header.size());
@@ -185,11 +189,10 @@ bool RadianceWriter::begin(int width, int height) {
   return true;
 }
 
+// The block holds at least two coded rows (begin() sizes it), so a flush always makes room.
 bool RadianceWriter::ensureRoom(size_t bytes) {
   if (out_.size() - used_ >= bytes) return true;
-  if (!flush()) return false;
-  if (out_.size() < bytes) out_.resize(bytes);
-  return true;
+  return flush();
 }
 
 bool RadianceWriter::flush() {
