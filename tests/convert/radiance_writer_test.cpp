@@ -77,6 +77,19 @@ struct Case {
   Fill fill;
 };
 
+// The sample photo, decoded and converted to floats by FreeImage.
+Fill photoFill(int& width, int& height) {
+  ensureFreeImage();
+  BitmapPtr photo(FreeImage_Load(FIF_JPEG, QUILLET_SAMPLES_DIR "/cheetah_1024x768.jpg", JPEG_ACCURATE));
+  auto rgbf = std::shared_ptr<FIBITMAP>(FreeImage_ConvertToRGBF(photo.get()), FreeImage_Unload);
+  width = static_cast<int>(FreeImage_GetWidth(rgbf.get()));
+  height = static_cast<int>(FreeImage_GetHeight(rgbf.get()));
+  const int h = height;
+  return [rgbf, h](int x, int y, FIRGBF& p) {
+    p = reinterpret_cast<const FIRGBF*>(FreeImage_GetScanLine(rgbf.get(), h - 1 - y))[x];
+  };
+}
+
 std::vector<Case> writerCases() {
   std::mt19937 rng(7);
   std::vector<float> wide(3 * 64 * 64);
@@ -98,7 +111,10 @@ std::vector<Case> writerCases() {
     const float v = static_cast<float>((x + 3 * y) % 256) / 255.0f;
     p = {v, v, v};
   };
+  int photoWidth = 0, photoHeight = 0;
+  Fill photo = photoFill(photoWidth, photoHeight);
   return {
+      {"decoded photo", photoWidth, photoHeight, photo},
       {"one pixel", 1, 1, constantFill(0.3f, 0.6f, 0.9f)},
       {"width 7 is flat", 7, 5, gradientFill(7, 5)},
       {"width 8 is coded", 8, 5, runsFill(8, 5, 1)},
