@@ -45,23 +45,23 @@ struct Block {
   }
 };
 
-// Decodes the next rows into the block; fewer than kBlockRows only at the end or on failure.
+// Decodes the next rows into the block, each turned into RGBE while its samples are still in
+// cache; fewer than kBlockRows only at the end or on failure.
 void decodeBlock(JpegRowReader& reader, std::vector<uint8_t>& samples, Block& block) {
-  const size_t rowBytes = reader.rowBytes();
   const size_t width = static_cast<size_t>(reader.header().width);
   const int w = reader.header().width;
-  block.rows = reader.readRows(samples.data(), rowBytes, kBlockRows);
-  for (int i = 0; i < block.rows; ++i) {
-    const uint8_t* row = samples.data() + rowBytes * static_cast<size_t>(i);
+  block.rows = 0;
+  while (block.rows < kBlockRows && reader.readRows(samples.data(), samples.size(), 1) == 1) {
+    const RgbePlanes out = block.row(block.rows++, width);
     switch (reader.pixelBytes()) {
       case 1:
-        greyRowToRgbe(row, w, block.row(i, width));
+        greyRowToRgbe(samples.data(), w, out);
         break;
       case 3:
-        rgbRowToRgbe(row, w, block.row(i, width));
+        rgbRowToRgbe(samples.data(), w, out);
         break;
       default:
-        rgbxRowToRgbe(row, w, block.row(i, width));
+        rgbxRowToRgbe(samples.data(), w, out);
         break;
     }
   }
@@ -105,7 +105,7 @@ void decodeAll(JpegRowReader& reader, std::vector<uint8_t>& samples, BlockQueue&
 }
 
 bool sequential(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes) {
-  std::vector<uint8_t> samples(reader.rowBytes() * kBlockRows);
+  std::vector<uint8_t> samples(reader.rowBytes());
   Block block;
   block.planes.resize(blockBytes);
   do {
@@ -118,7 +118,7 @@ bool sequential(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes
 // Decodes on a second thread while this one writes. When no thread can be started, the work
 // is done here in turn.
 bool overlapped(JpegRowReader& reader, RadianceWriter& writer, size_t blockBytes) {
-  std::vector<uint8_t> samples(reader.rowBytes() * kBlockRows);
+  std::vector<uint8_t> samples(reader.rowBytes());
   BlockQueue q;
   q.blocks.resize(kBlocks);
   for (Block& b : q.blocks) b.planes.resize(blockBytes);
