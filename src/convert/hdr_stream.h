@@ -31,7 +31,7 @@ struct StreamResult {
 
 struct StreamOptions {
   uint64_t maxPixels = kMaxImagePixels;
-  // Decode on a second thread while this one encodes and writes.
+  // Decode and make RGBE on a second thread while this one codes the runs and writes.
   bool overlap = true;
 };
 
