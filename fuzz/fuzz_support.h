@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <sys/mman.h>
@@ -15,6 +16,19 @@ namespace fuzz {
 
 inline QByteArray bytesOf(const uint8_t* data, size_t size) {
   return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
+// The input cut at zero bytes into `count` texts (UTF-8); missing ones are empty.
+inline QList<QString> splitFields(const QByteArray& bytes, qsizetype count) {
+  QList<QString> fields;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < count; ++i) {
+    qsizetype end = i + 1 == count ? bytes.size() : bytes.indexOf('\0', start);
+    if (end < 0) end = bytes.size();
+    fields.append(start < bytes.size() ? QString::fromUtf8(bytes.mid(start, end - start)) : QString());
+    start = end + 1;
+  }
+  return fields;
 }
 
 // A file in memory that readers can open by path: the fuzz input is written to it each time,
