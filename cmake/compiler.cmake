@@ -1,9 +1,14 @@
-# Warnings on everywhere; optional sanitizer builds for CI.
+# Warnings on everywhere; optional sanitizer builds (CI, scripts/tsan, scripts/fuzz).
 add_compile_options(-Wall -Wextra -Wpedantic)
 
 if(QUILLET_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(QUILLET_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
 endif()
 
 if(QUILLET_FUZZ)
