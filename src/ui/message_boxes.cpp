@@ -16,3 +16,9 @@ void showError(DialogService& dialogs, const StringTable& strings, QWidget* pare
 void showInfo(DialogService& dialogs, QWidget* parent, const QString& title, const QString& text) {
   dialogs.message(parent, MessageIcon::Information, title, text);
 }
+
+bool askBreakConversion(DialogService& dialogs, const StringTable& strings, QWidget* parent) {
+  return dialogs.question(parent, MessageIcon::Warning,
+                          strings.text(QStringLiteral("Msg"), QStringLiteral("Warning")),
+                          strings.text(QStringLiteral("Msg"), QStringLiteral("Ask break conversion")));
+}

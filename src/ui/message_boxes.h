@@ -1,5 +1,5 @@
-// The program's message boxes: warnings, errors and information, with their titles from the
-// string table.
+// The program's message boxes: warnings, errors, information and the break question, with their
+// titles from the string table.
 #pragma once
 
 #include <QString>
@@ -14,3 +14,5 @@ void showWarning(DialogService& dialogs, const StringTable& strings, QWidget* pa
 void showError(DialogService& dialogs, const StringTable& strings, QWidget* parent, const QString& text);
 // Information box with the given title and OK.
 void showInfo(DialogService& dialogs, QWidget* parent, const QString& title, const QString& text);
+// "Do you want to break the conversion?" with Yes and No; true for Yes.
+bool askBreakConversion(DialogService& dialogs, const StringTable& strings, QWidget* parent);

@@ -10,6 +10,10 @@
 #include <QUrl>
 
 #include <functional>
+#include <ostream>
+
+// Readable QStrings in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 struct RecordedMessage {
   MessageIcon icon;
@@ -25,6 +29,17 @@ class FakeDialogs : public DialogService {
   // Runs while a question is open, before it is answered.
   std::function<void()> duringQuestion;
 
+  QString fileToOpen;
+  QString lastOpenTitle;
+  QString lastOpenStart;
+  QList<FileFilter> lastFilters;
+  int openFileCalls = 0;
+
+  QString folderToChoose;
+  QString lastFolderTitle;
+  QString lastFolderStart;
+  int chooseFolderCalls = 0;
+
   void message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override {
     messages.append({icon, title, text});
   }
@@ -33,6 +48,22 @@ class FakeDialogs : public DialogService {
     if (duringQuestion) duringQuestion();
     return answerYes;
   }
+  QString openFile(QWidget*, const QString& title, const QString& startPath,
+                   const QList<FileFilter>& filters) override {
+    ++openFileCalls;
+    lastOpenTitle = title;
+    lastOpenStart = startPath;
+    lastFilters = filters;
+    return fileToOpen;
+  }
+  QString chooseFolder(QWidget*, const QString& title, const QString& startFolder) override {
+    ++chooseFolderCalls;
+    lastFolderTitle = title;
+    lastFolderStart = startFolder;
+    return folderToChoose;
+  }
+  std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+  std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
 };
 
 class RecordingShell : public ShellOpener {
