@@ -7,8 +7,10 @@
 #include "ui/web_links.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEventLoop>
 #include <QMetaObject>
+#include <QWidget>
 
 #include <atomic>
 #include <thread>
@@ -18,6 +20,19 @@ namespace {
 QString msg(const StringTable& strings, const char* key) {
   return strings.text(QStringLiteral("Msg"), QLatin1String(key));
 }
+
+// Refuses to close windows while it is installed. Close requests are not user input to a local
+// event loop; a main window closed during the start-up check would end nothing (the main loop
+// has not begun) and leave the program running without a window.
+class CloseBlocker : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Close || !watched->isWidgetType()) return false;
+    if (!static_cast<QWidget*>(watched)->isWindow()) return false;
+    event->ignore();
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -32,7 +47,10 @@ net::UpdateOutcome waitForUpdateOutcome(const QString& url, std::chrono::millise
     QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
   });
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  CloseBlocker closeBlocker;
+  QCoreApplication::instance()->installEventFilter(&closeBlocker);
   if (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  QCoreApplication::instance()->removeEventFilter(&closeBlocker);
   // Should an application quit end the loop early, this wait is still bounded by the fetch's
   // own time limits.
   worker.join();

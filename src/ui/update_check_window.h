@@ -24,8 +24,8 @@ struct UpdateCheckWindow {
 };
 
 // Runs net::checkForUpdate(url, timeLimit) on a worker thread and waits for it in a local event
-// loop that excludes user input: the window repaints and timers run, nothing the user does acts
-// before the outcome is known. Returns the worker's outcome.
+// loop that excludes user input and refuses to close windows: the window repaints and timers run,
+// nothing the user does acts before the outcome is known. Returns the worker's outcome.
 net::UpdateOutcome waitForUpdateOutcome(const QString& url,
                                         std::chrono::milliseconds timeLimit = net::kFetchTimeLimit);
 

@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 
 #include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -127,16 +128,25 @@ TEST_F(UpdateCheckWindowTest, HostileServersEndInAConnectionProblem) {
   }
 }
 
-TEST_F(UpdateCheckWindowTest, WindowKeepsRunningEventsWhileWaiting) {
+TEST_F(UpdateCheckWindowTest, WindowKeepsRunningEventsWhileWaitingButStaysOpen) {
   TestServer server([](Session& s) {
     s.pause(300ms);
     s.send(std::string(kHeader) + "230");
     return false;
   });
+  QWidget mainWindow;
+  mainWindow.show();
   bool timerRan = false;
-  QTimer::singleShot(0, [&timerRan] { timerRan = true; });
+  bool closedDuringWait = true;
+  QTimer::singleShot(0, [&] {
+    timerRan = true;
+    closedDuringWait = mainWindow.close();
+  });
   EXPECT_EQ(waitForUpdateOutcome(server.url()), net::UpdateOutcome::NewUpdate);
   EXPECT_TRUE(timerRan);
+  EXPECT_FALSE(closedDuringWait);
+  EXPECT_TRUE(mainWindow.isVisible());
+  EXPECT_TRUE(mainWindow.close());  // closing works again once the outcome is known
 }
 
 TEST_F(UpdateCheckWindowTest, PeriodicCheckAsksOnceWhenDueAndMovesTheDate) {
