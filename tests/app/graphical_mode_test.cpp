@@ -1,4 +1,5 @@
 #include "app/graphical_mode.h"
+#include "app/startup.h"
 
 #include "../ui/fakes.h"
 #include "i18n/product.h"
@@ -10,6 +11,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <FreeImage.h>
+
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
@@ -21,6 +24,17 @@
 #include <functional>
 
 namespace {
+
+// Size of a JPEG file read back with FreeImage; empty when it is not a readable JPEG.
+QSize jpegSize(const QString& path) {
+  const QByteArray name = path.toUtf8();
+  if (FreeImage_GetFileType(name.constData(), 0) != FIF_JPEG) return QSize();
+  FIBITMAP* bitmap = FreeImage_Load(FIF_JPEG, name.constData(), 0);
+  if (bitmap == nullptr) return QSize();
+  const QSize size(int(FreeImage_GetWidth(bitmap)), int(FreeImage_GetHeight(bitmap)));
+  FreeImage_Unload(bitmap);
+  return size;
+}
 
 MainWindow* findMainWindow() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -182,7 +196,7 @@ TEST(SecondInstance, EndsAtOnceWhileTheFirstHoldsTheLock) {
   QTemporaryDir home;
   qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
   platform::InstanceLock lock;
-  ASSERT_TRUE(lock.acquire(product::fullTitle()));
+  ASSERT_TRUE(lock.acquire(instanceLockName()));
 
   QProcess process;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -198,6 +212,30 @@ TEST(SecondInstance, EndsAtOnceWhileTheFirstHoldsTheLock) {
   EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(process.exitCode(), 0);
   EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+  EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("Lumavane/quillet/config.ini"))));
+}
+
+// "-T": the executable shows its window with samples and saves both pictures in the folder.
+TEST(ScreenshotSwitch, SavesBothPicturesThroughTheExecutable) {
+  QTemporaryDir home;
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(QUILLET_EXECUTABLE), {QStringLiteral("-T"), home.path()});
+  const bool ended = process.waitForFinished(60000);
+  if (!ended) process.kill();
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(process.exitCode(), 0);
+  const QSize large = jpegSize(home.filePath(QStringLiteral("quillet1.jpg")));
+  const QSize small = jpegSize(home.filePath(QStringLiteral("quillet1x.jpg")));
+  ASSERT_GE(large.width(), 510);
+  EXPECT_GE(large.height(), 260);
+  EXPECT_EQ(small.width(), 180);
+  EXPECT_EQ(small.height(), qRound(180.0 * large.height() / large.width()));
+  // The screenshot mode neither reads nor writes the configuration.
   EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("Lumavane/quillet/config.ini"))));
 }
 
