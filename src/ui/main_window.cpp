@@ -6,6 +6,7 @@
 #include "settings/format_lists.h"
 #include "ui/input_output.h"
 #include "ui/start_conversion.h"
+#include "ui/web_commands.h"
 #include "ui/window_images.h"
 
 #include <QApplication>
@@ -116,6 +117,8 @@ MainWindow::MainWindow(GuiContext& context) : context_(context) {
   addShortcut("Alt+X", MainCommand::Exit);
   addShortcut("F5", MainCommand::Convert);
   addShortcut("F1", MainCommand::Manual);
+
+  installWebCommands(*this);
 }
 
 int MainWindow::menuBarHeight() const { return menuBar()->sizeHint().height(); }
