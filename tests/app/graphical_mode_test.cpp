@@ -239,4 +239,44 @@ TEST(ScreenshotSwitch, SavesBothPicturesThroughTheExecutable) {
   EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("Lumavane/quillet/config.ini"))));
 }
 
+// On a screen scaled to 200% the pictures hold the whole window at twice the pixels, not the
+// window drawn into one corner of a larger picture.
+TEST(ScreenshotSwitch, KeepsTheWholeWindowOnAScaledScreen) {
+  QTemporaryDir home;
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(QUILLET_EXECUTABLE), {QStringLiteral("-T"), home.path()});
+  const bool ended = process.waitForFinished(60000);
+  if (!ended) process.kill();
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(process.exitCode(), 0);
+
+  const QByteArray name = home.filePath(QStringLiteral("quillet1.jpg")).toUtf8();
+  FIBITMAP* bitmap = FreeImage_Load(FIF_JPEG, name.constData(), 0);
+  ASSERT_NE(bitmap, nullptr);
+  const unsigned width = FreeImage_GetWidth(bitmap);
+  const unsigned height = FreeImage_GetHeight(bitmap);
+  EXPECT_GE(width, 1020u);
+  EXPECT_GE(height, 520u);
+  // The lower right quarter shows the window (its grey face, the Convert button's frame), not
+  // the white of an empty picture; the drawn web address is small.
+  unsigned white = 0;
+  unsigned total = 0;
+  for (unsigned y = 0; y < height / 2; ++y) {  // FreeImage rows run bottom-up
+    for (unsigned x = width / 2; x < width; ++x) {
+      RGBQUAD pixel;
+      FreeImage_GetPixelColor(bitmap, x, y, &pixel);
+      if (pixel.rgbRed > 250 && pixel.rgbGreen > 250 && pixel.rgbBlue > 250) ++white;
+      ++total;
+    }
+  }
+  FreeImage_Unload(bitmap);
+  EXPECT_LT(white, total / 4) << white << " of " << total << " pixels are white";
+}
+
 }  // namespace
