@@ -14,6 +14,7 @@
 #include <FreeImage.h>
 
 #include <QDir>
+#include <QIcon>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -53,7 +54,7 @@ class GraphicalModeTest : public ::testing::Test {
 
   // Runs the graphical session; `inWindow` is called once the main window is up, and is expected
   // to end the session.
-  void run(const std::function<void(MainWindow&)>& inWindow) {
+  void run(const std::function<void(MainWindow&)>& inWindow, const QString& fileToOpen = QString()) {
     bool called = false;
     QTimer poller;
     poller.setInterval(5);
@@ -65,7 +66,7 @@ class GraphicalModeTest : public ::testing::Test {
     });
     poller.start();
     GraphicalRecords records{settings, job, queue, strings, images, themeRegistry};
-    EXPECT_EQ(runGraphicalSession(records, dialogs, shell), 0);
+    EXPECT_EQ(runGraphicalSession(records, dialogs, shell, fileToOpen), 0);
     EXPECT_TRUE(called);
   }
 
@@ -115,6 +116,38 @@ TEST_F(GraphicalModeTest, StartsOnEmptySettingsAndSavesAtExit) {
   EXPECT_EQ(saved.window.width, 510);
   EXPECT_EQ(saved.window.height, 260);
   EXPECT_EQ(saved.ui.uiTheme, QStringLiteral("handdrawn"));
+}
+
+TEST_F(GraphicalModeTest, AFileHandedToTheStartIsTheInputAsIfDropped) {
+  const QString photo = QStringLiteral(QUILLET_SAMPLES_DIR "/cheetah_1024x768.jpg");
+  run(
+      [&](MainWindow& window) {
+        EXPECT_EQ(window.inputEdit()->text(), photo);
+        EXPECT_EQ(queue.size(), 1u);
+        window.dispatchCommand(MainCommand::Exit);
+      },
+      photo);
+  // A file the window does not take is left out, as a dropped one is.
+  const QString text = temp.filePath(QStringLiteral("notes.txt"));
+  QFile file(text);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("x");
+  file.close();
+  run(
+      [&](MainWindow& window) {
+        EXPECT_TRUE(window.inputEdit()->text().isEmpty());
+        window.dispatchCommand(MainCommand::Exit);
+      },
+      text);
+}
+
+TEST(ProgramIcon, HasEverySizeTheDesktopAsksFor) {
+  const QIcon icon = programIcon();
+  ASSERT_FALSE(icon.isNull());
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+    EXPECT_EQ(icon.pixmap(size, size).size(), QSize(size, size)) << size;
+  }
 }
 
 TEST_F(GraphicalModeTest, WindowStateIsStoredByTheRulesOfEachState) {
