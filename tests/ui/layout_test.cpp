@@ -18,6 +18,17 @@ std::string described(const QStringList& problems) {
   return problems.join(QStringLiteral("\n")).toStdString();
 }
 
+// The window's problems; with QUILLET_LAYOUT_PICTURES naming a folder, also a picture of the
+// window there (scripts/screenshot --windows), to be looked at.
+QStringList checked(QWidget& window, const QString& name) {
+  const QString folder = qEnvironmentVariable("QUILLET_LAYOUT_PICTURES");
+  if (!folder.isEmpty()) {
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    window.grab().save(folder + QStringLiteral("/%1-x%2.png").arg(name, scale));
+  }
+  return layoutProblems(window);
+}
+
 class LayoutTest : public WindowTest {
  protected:
   void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -25,11 +36,11 @@ class LayoutTest : public WindowTest {
 
 TEST_F(LayoutTest, MainWindowAtItsDefaultAndAWiderSize) {
   MainWindow& main = open();
-  const QStringList atStart = layoutProblems(main);
+  const QStringList atStart = checked(main, QStringLiteral("main-window"));
   EXPECT_TRUE(atStart.isEmpty()) << described(atStart);
   main.resize(900, main.height());
   QApplication::processEvents();
-  const QStringList wider = layoutProblems(main);
+  const QStringList wider = checked(main, QStringLiteral("main-window-wide"));
   EXPECT_TRUE(wider.isEmpty()) << described(wider);
 }
 
@@ -37,7 +48,7 @@ TEST_F(LayoutTest, AboutWindow) {
   MainWindow& main = open();
   QPointer<AboutWindow> about = openAboutWindow(main, strings, shell);
   ASSERT_FALSE(about.isNull());
-  const QStringList problems = layoutProblems(*about);
+  const QStringList problems = checked(*about, QStringLiteral("about"));
   EXPECT_TRUE(problems.isEmpty()) << described(problems);
   about->close();
 }
@@ -46,7 +57,7 @@ TEST_F(LayoutTest, ConverterFinder) {
   MainWindow& main = open();
   QPointer<ConverterFinder> finder = openConverterFinder(main, strings, dialogs, shell);
   ASSERT_FALSE(finder.isNull());
-  const QStringList problems = layoutProblems(*finder);
+  const QStringList problems = checked(*finder, QStringLiteral("converter-finder"));
   EXPECT_TRUE(problems.isEmpty()) << described(problems);
   finder->close();
 }
@@ -55,7 +66,7 @@ TEST_F(LayoutTest, UninstallFeedbackWindow) {
   UninstallFeedbackWindow window(strings, shell);
   window.show();
   QApplication::processEvents();
-  const QStringList problems = layoutProblems(window);
+  const QStringList problems = checked(window, QStringLiteral("uninstall-feedback"));
   EXPECT_TRUE(problems.isEmpty()) << described(problems);
 }
 
@@ -65,20 +76,20 @@ TEST_F(LayoutTest, ProgressDialogAtTheEndOfARun) {
   dialogs.folderToChoose = folder(QStringLiteral("out"));
   outputFolderDialog(main);
   QStringList problems;
-  bool checked = false;
+  bool seen = false;
   QTimer poller;
   poller.setInterval(5);
   QObject::connect(&poller, &QTimer::timeout, [&] {
     auto* dialog = main.findChild<ProgressDialog*>();
-    if (dialog == nullptr || !dialog->isVisible() || !dialog->endShown() || checked) return;
-    checked = true;
-    problems = layoutProblems(*dialog);
+    if (dialog == nullptr || !dialog->isVisible() || !dialog->endShown() || seen) return;
+    seen = true;
+    problems = checked(*dialog, QStringLiteral("progress"));
     dialog->okButton()->click();
   });
   poller.start();
   main.dispatchCommand(MainCommand::Convert);
   poller.stop();
-  ASSERT_TRUE(checked);
+  ASSERT_TRUE(seen);
   EXPECT_TRUE(problems.isEmpty()) << described(problems);
 }
 
