@@ -1,0 +1,114 @@
+// The Preferences window: nine pages that edit every user setting. Changes reach Settings on OK
+// (or a confirmed "Defaults"), which saves config.ini and lets the main window follow; Cancel,
+// Escape and the close box discard them.
+#pragma once
+
+#include "settings/defaults.h"
+#include "settings/settings.h"
+#include "ui/preferences_pages.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QIcon>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class PreferencesDialogs;
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTreeWidget;
+class RangeSpinBox;
+class StringTable;
+
+// A theme the Interface page offers: its id and display name.
+struct ThemeChoice {
+  QString id;
+  QString name;
+};
+
+struct PreferencesContext {
+  Settings& settings;
+  const StringTable& strings;
+  PreferencesDialogs& dialogs;
+  // The themes with a display name, by id; a theme's position here is its list position.
+  std::vector<ThemeChoice> themes;
+  // Icon of every item of the format lists.
+  QIcon formatIcon;
+  // Page to open on (0..8); reset to 0 once the window is open.
+  int32_t& startPage;
+  // Set by OK and "Defaults": 1 the theme changed, 2 only the icon size changed.
+  int32_t& changeFlag;
+  // What the defaults depend on; empty: the primary screen's size and the clock.
+  std::function<DefaultsEnvironment()> defaultsEnvironment;
+  // Runs after OK or "Defaults" has saved, while the window is still open, with the index of
+  // the item selected in this window's output format list.
+  std::function<void(int outputFormatIndex)> applied;
+};
+
+class PreferencesWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Builds every page and fills it from Settings; the window starts hidden.
+  PreferencesWindow(PreferencesContext context, QWidget* owner);
+  ~PreferencesWindow() override;
+
+  // The page the tree has selected (0..8), and the header text.
+  int currentPage() const;
+  QString headerText() const;
+  QTreeWidget* pageTree() const { return tree_; }
+  QWidget* page(int number) const { return pages_[number]; }
+  QComboBox* outputFormatList() const;
+
+  void pressOk();
+  void pressDefaults();
+
+ private:
+  struct Row;
+
+  void buildWindow();
+  void buildPage(int number, const PageSpec& spec);
+  void addRow(QWidget* parent, int index, const RowSpec& spec, const QString& group, const QString& panel);
+  Row* row(const QString& name) const;
+
+  void fillRow(Row& row);
+  void storeRow(Row& row);
+  void connectRow(Row& row);
+
+  void showPage(int number);
+  void applyRule(const QString& controller);
+  void setRowsEnabled(std::initializer_list<const char*> names, bool enabled);
+  void setRowVisible(const QString& name, bool visible);
+  void showPanel(const QString& group, const QString& id);
+
+  void chooseRowColour(Row& row);
+  void chooseListColour(Row& row);
+  void chooseFont(Row& row);
+  void chooseImage(Row& row);
+
+  int selectedThemeIndex() const;
+  QString selectedThemeId() const;
+  void updateChangeFlag(int shownSize, const QString& shownTheme);
+  void finishApplied();
+
+  PreferencesContext context_;
+  std::vector<std::unique_ptr<Row>> rows_;
+  QHash<QString, Row*> rowsByName_;
+  QHash<QString, QWidget*> panels_;  // "Group/id"
+  QTreeWidget* tree_ = nullptr;
+  QLabel* header_ = nullptr;
+  QWidget* pages_[kPageCount] = {};
+};
+
+// Opens the window on the context's start page (then resets that to 0), modal over `owner`,
+// and returns at once; the window deletes itself when it closes.
+PreferencesWindow* openPreferences(PreferencesContext context, QWidget* owner);
