@@ -19,6 +19,9 @@ enum class ConversionFailure {
   CannotSave,  // the output could not be written
 };
 
+// Largest image, in pixels, that the pipeline decodes or creates by resizing.
+inline constexpr int64_t kDefaultPixelLimit = int64_t{1} << 28;
+
 struct ConversionJob {
   QString programFolder;      // folder of the executable, with trailing "/"
   QString inputPath;          // file being converted
@@ -47,6 +50,9 @@ struct ConversionJob {
 
   // The run's watermark font, loaded once per run by the run preparation.
   std::optional<QFont> watermarkFont;
+
+  // Images with more pixels than this are refused before decoding (TooLarge).
+  int64_t pixelLimit = kDefaultPixelLimit;
 
   // Outcome details of the last file.
   ConversionFailure lastFailure = ConversionFailure::None;

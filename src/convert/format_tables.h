@@ -21,7 +21,8 @@ struct InputFormatRow {
   QString description;
 };
 
-// Builds the tables once; every lookup below calls it, so callers need not.
+// Builds the constant tables (once per process, thread-safe); every lookup below does it on first
+// use, so callers need not.
 void buildFormatTables();
 
 // Lookups by lower-case extension; an unknown extension gives id 0 and empty texts.
@@ -29,6 +30,8 @@ OutputFormatRow outputFormat(const QString& extension);
 InputFormatRow inputFormat(const QString& extension);
 int outputFormatCount();  // 20
 int inputFormatCount();   // 79
+// Extensions of the OutputFormatTable, ascending.
+QStringList outputFormatExtensions();
 
 // Extensions of every InputFormatTable row whose family is in the input-format list.
 QStringList acceptedInputExtensions();

@@ -7,7 +7,10 @@
 #include "settings/settings.h"
 
 BitmapPtr rotate(BitmapPtr bitmap, const Settings& settings);
-BitmapPtr resize(BitmapPtr bitmap, int width, int height, const Settings& settings);
+// `width` and `height` are the bitmap's current size. A target above `pixelLimit` pixels fails
+// (no bitmap) instead of exhausting memory.
+BitmapPtr resize(BitmapPtr bitmap, int width, int height, const Settings& settings,
+                 int64_t pixelLimit = kDefaultPixelLimit);
 void flip(FIBITMAP* bitmap, const Settings& settings);
 BitmapPtr adjustColours(BitmapPtr bitmap, const Settings& settings);
 BitmapPtr greyscale(BitmapPtr bitmap, const Settings& settings);

@@ -1,9 +1,14 @@
 #include "platform/files.h"
 
+#include <QFile>
+#include <QRandomGenerator>
+
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace platform {
 
@@ -45,5 +50,34 @@ bool makeFolder(const QString& path) {
   if (::mkdir(path.toLocal8Bit().constData(), 0755) == 0) return true;
   return errno == EEXIST && isFolder(path);
 }
+
+QString createUniqueFile(const QString& folder, const QString& prefix) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString path = folder + prefix + QString::number(QRandomGenerator::global()->generate64(), 36) +
+                         QStringLiteral(".tmp");
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      ::close(fd);
+      return path;
+    }
+    if (errno != EEXIST) break;
+  }
+  return {};
+}
+
+bool replaceFile(const QString& source, const QString& target) {
+  const QByteArray targetName = QFile::encodeName(target);
+  struct stat info {};
+  if (::stat(targetName.constData(), &info) == 0) {
+    // Opening without truncating changes nothing, and fails exactly where a direct write would.
+    const int fd = ::open(targetName.constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    if (::chmod(QFile::encodeName(source).constData(), info.st_mode & 07777) != 0) return false;
+  }
+  return std::rename(QFile::encodeName(source).constData(), targetName.constData()) == 0;
+}
+
+bool removeFile(const QString& path) { return ::unlink(QFile::encodeName(path).constData()) == 0; }
 
 }  // namespace platform
