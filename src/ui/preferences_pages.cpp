@@ -5,13 +5,15 @@ namespace {
 using K = RowKind;
 
 // Item keys of the lists (group Preferences).
-constexpr const char* kUpdateRanges[] = {"Every day", "Every week", "Every month", "Every 3 months", "Every 6 months",
-                                         "Never"};
+constexpr const char* kUpdateRanges[] = {"Every day",      "Every week",     "Every month",
+                                         "Every 3 months", "Every 6 months", "Never"};
 constexpr const char* kIconSizes[] = {"Small", "Medium", "Large"};
 constexpr const char* kDdsLoadAs[] = {"Auto", "BGRA", "RGBA"};
-constexpr const char* kFrameLoading[] = {"All Frames", "First Frame", "Middle Frame", "Last Frame", "Random Frame"};
+constexpr const char* kFrameLoading[] = {"All Frames", "First Frame", "Middle Frame", "Last Frame",
+                                         "Random Frame"};
 constexpr const char* kRawLoadAs[] = {"Auto", "RGB8", "RGB16", "RGB24", "RGB48HS", "RGB48"};
-constexpr const char* kToneMapping[] = {"None", "Linear", "Adaptive Logarithmic", "DR Reduction", "Gradient Domain"};
+constexpr const char* kToneMapping[] = {"None", "Linear", "Adaptive Logarithmic", "DR Reduction",
+                                        "Gradient Domain"};
 constexpr const char* kBytes[] = {"Bytes"};
 constexpr const char* kPixels[] = {"Pixels"};
 constexpr const char* kPoints[] = {"Points"};
@@ -21,22 +23,25 @@ constexpr const char* kRle[] = {"RLE"};
 constexpr const char* kColorTable[] = {"Auto", "Exact"};
 constexpr const char* kExrCompression[] = {"None", "ZIP", "PIZ", "PXR24", "B44"};
 constexpr const char* kJpgChroma[] = {"None", "Low", "Medium", "High"};
-constexpr const char* kJpgSaveAs[] = {"Baseline Standard", "Baseline Simple", "Baseline Optimized", "Progressive"};
+constexpr const char* kJpgSaveAs[] = {"Baseline Standard", "Baseline Simple", "Baseline Optimized",
+                                      "Progressive"};
 constexpr const char* kPngCompression[] = {"None", "ZLIB1", "ZLIB6", "ZLIB9"};
-constexpr const char* kTiffCompression[] = {"None",    "CCITTFAX3", "CCITTFAX4", "PACKBITS", "DEFLATE",
-                                            "ADOBEDEFLATE", "LZW",  "JPEG",      "LOGLUV"};
+constexpr const char* kTiffCompression[] = {"None",         "CCITTFAX3", "CCITTFAX4", "PACKBITS", "DEFLATE",
+                                            "ADOBEDEFLATE", "LZW",       "JPEG",      "LOGLUV"};
 constexpr const char* kColorModel[] = {"RGB", "CMYK"};
 constexpr const char* kRotationTypes[] = {"Simple Rotation", "Advanced Rotation"};
 constexpr const char* kResizeTypes[] = {"All Images", "Large Images"};
-constexpr const char* kResizeAlgorithms[] = {"Box", "Bilinear", "Bspline", "Bicubic", "Catmullrom", "Lanczos"};
+constexpr const char* kResizeAlgorithms[] = {"Box",     "Bilinear",   "Bspline",
+                                             "Bicubic", "Catmullrom", "Lanczos"};
 constexpr const char* kFrameTypes[] = {"None", "Frame Solid"};
 constexpr const char* kWatermarkTypes[] = {"None", "Watermark Text", "Watermark Image"};
 constexpr const char* kFontStyles[] = {"Regular", "Bold", "Italic", "Bold Italic"};
 constexpr const char* kFontEffects[] = {"None", "Underline", "Strikeout"};
 constexpr const char* kAlignments[] = {"Align Left", "Align Center", "Align Right"};
 constexpr const char* kBoundaries[] = {"Bound Image", "Bound Frame"};
-constexpr const char* kPositions[] = {"Top-Left",    "Top-Center",    "Top-Right",    "Middle-Left", "Middle-Center",
-                                      "Middle-Right", "Bottom-Left", "Bottom-Center", "Bottom-Right"};
+constexpr const char* kPositions[] = {"Top-Left",    "Top-Center",    "Top-Right",
+                                      "Middle-Left", "Middle-Center", "Middle-Right",
+                                      "Bottom-Left", "Bottom-Center", "Bottom-Right"};
 constexpr const char* kSizeModes[] = {"Fixed"};
 constexpr const char* kTimestamps[] = {"Current", "Original", "Custom"};
 constexpr const char* kFolderHistory[] = {"Clean On Exit", "Keep Folders"};
@@ -87,7 +92,8 @@ constexpr PanelSpec kInputPanels[] = {
 constexpr RowSpec kOutputRows[] = {
     {.kind = K::OutputFormat, .label = "Output Format", .key = "Format"},
 };
-#define DEPTH_ROW(ext) {.kind = K::Depth, .label = "Bits Per Pixel", .key = ext " BPP"}
+#define DEPTH_ROW(ext) \
+  { .kind = K::Depth, .label = "Bits Per Pixel", .key = ext " BPP" }
 constexpr RowSpec kBmpRows[] = {
     DEPTH_ROW("BMP"),
     {.kind = K::List, .label = "Compression", .key = "BMP Compression", .items = kNoneOrRle},
@@ -139,11 +145,11 @@ constexpr RowSpec kWebpRows[] = {DEPTH_ROW("WEBP")};
 constexpr RowSpec kXpmRows[] = {DEPTH_ROW("XPM")};
 #undef DEPTH_ROW
 constexpr PanelSpec kOutputPanels[] = {
-    {"bmp", 0, kBmpRows},   {"dds", 0, kDdsRows},   {"exr", 0, kExrRows},   {"gif", 0, kGifRows},
-    {"hdr", 0, kHdrRows},   {"ico", 0, kIcoRows},   {"j2k", 0, kJ2kRows},   {"jng", 0, kJngRows},
-    {"jp2", 0, kJp2Rows},   {"jpg", 0, kJpgRows},   {"jxr", 0, kJxrRows},   {"pbm", 0, kPbmRows},
-    {"pcx", 0, kPcxRows},   {"pfm", 0, kPfmRows},   {"pgm", 0, kPgmRows},   {"png", 0, kPngRows},
-    {"ppm", 0, kPpmRows},   {"psd", 0, kPsdRows},   {"tga", 0, kTgaRows},   {"tiff", 0, kTiffRows},
+    {"bmp", 0, kBmpRows},   {"dds", 0, kDdsRows},   {"exr", 0, kExrRows}, {"gif", 0, kGifRows},
+    {"hdr", 0, kHdrRows},   {"ico", 0, kIcoRows},   {"j2k", 0, kJ2kRows}, {"jng", 0, kJngRows},
+    {"jp2", 0, kJp2Rows},   {"jpg", 0, kJpgRows},   {"jxr", 0, kJxrRows}, {"pbm", 0, kPbmRows},
+    {"pcx", 0, kPcxRows},   {"pfm", 0, kPfmRows},   {"pgm", 0, kPgmRows}, {"png", 0, kPngRows},
+    {"ppm", 0, kPpmRows},   {"psd", 0, kPsdRows},   {"tga", 0, kTgaRows}, {"tiff", 0, kTiffRows},
     {"wbmp", 0, kWbmpRows}, {"webp", 0, kWebpRows}, {"xpm", 0, kXpmRows},
 };
 
@@ -154,22 +160,39 @@ constexpr RowSpec kTransformRows[] = {
     {.kind = K::Pair, .label = "Rotation Angle", .key = "Image Rotation", .minimum = 0, .maximum = 360},
     {.kind = K::Colour, .label = "Background Color", .key = "Image Rotation Back Color"},
     {.kind = K::Check, .label = "Image Resize", .key = "Do Image Resize"},
-    {.kind = K::Number, .label = "Image Width", .key = "Image Width", .items = kPixelsOrPercent,
+    {.kind = K::Number,
+     .label = "Image Width",
+     .key = "Image Width",
+     .items = kPixelsOrPercent,
      .unitKey = "Image Width Unit"},
-    {.kind = K::Number, .label = "Image Height", .key = "Image Height", .items = kPixelsOrPercent,
+    {.kind = K::Number,
+     .label = "Image Height",
+     .key = "Image Height",
+     .items = kPixelsOrPercent,
      .unitKey = "Image Height Unit"},
     {.kind = K::Check, .label = "Keep Aspect Ratio", .key = "Keep Aspect Ratio"},
     {.kind = K::List, .label = "Resize Type", .key = "Image Resize Type", .items = kResizeTypes},
-    {.kind = K::List, .label = "Resize Algorithm", .key = "Image Resize Algorithm", .items = kResizeAlgorithms},
+    {.kind = K::List,
+     .label = "Resize Algorithm",
+     .key = "Image Resize Algorithm",
+     .items = kResizeAlgorithms},
     {.kind = K::Check, .label = "Image Flip Horizontal", .key = "Do Image Flip Horizontal"},
     {.kind = K::Check, .label = "Image Flip Vertical", .key = "Do Image Flip Vertical"},
 };
 
 // Page 5, Adjustment.
 constexpr RowSpec kAdjustmentRows[] = {
-    {.kind = K::Pair, .label = "Image Brightness", .key = "Image Brightness", .minimum = -100, .maximum = 100,
+    {.kind = K::Pair,
+     .label = "Image Brightness",
+     .key = "Image Brightness",
+     .minimum = -100,
+     .maximum = 100,
      .offset = 100},
-    {.kind = K::Pair, .label = "Image Contrast", .key = "Image Contrast", .minimum = -100, .maximum = 100,
+    {.kind = K::Pair,
+     .label = "Image Contrast",
+     .key = "Image Contrast",
+     .minimum = -100,
+     .maximum = 100,
      .offset = 100},
     {.kind = K::Gamma, .label = "Image Gamma", .key = "Image Gamma", .minimum = 1, .maximum = 999},
     {.kind = K::Check, .label = "Image Invert", .key = "Image Invert"},
@@ -244,7 +267,11 @@ constexpr RowSpec kAdvancedRows[] = {
     {.kind = K::List, .label = "File Timestamp", .key = "File Timestamp", .items = kTimestamps},
     {.kind = K::Date, .label = "Custom Timestamp", .key = "Custom Timestamp"},
     {.kind = K::List, .label = "Out Folders History", .key = "Out Folders History", .items = kFolderHistory},
-    {.kind = K::Pair, .label = "Out Folders Number", .key = "Out Folders Number", .minimum = 1, .maximum = 50},
+    {.kind = K::Pair,
+     .label = "Out Folders Number",
+     .key = "Out Folders Number",
+     .minimum = 1,
+     .maximum = 50},
     {.kind = K::Check, .label = "Keep Subfolders", .key = "Keep Subfolders"},
 };
 

@@ -13,14 +13,14 @@ enum class RowKind {
   OutputFormat,  // icon list of the output-format list
   Depth,         // "Auto" and the depths of the panel's output format
   Check,
-  Text,          // free text, cleaned when stored
-  ImagePath,     // free text with "..." opening the image file dialog
-  Number,        // digits-only edit followed by a unit list
-  Pair,          // slider + spin box
-  Gamma,         // slider of gamma x 100 + spin box showing two decimals
-  Colour,        // swatch button + read-only hexadecimal edit
-  ColourList,    // colours of a list field with "..." opening the colour dialog
-  FontList,      // names of `Watermark/Fonts` with "..." opening the font dialog
+  Text,        // free text, cleaned when stored
+  ImagePath,   // free text with "..." opening the image file dialog
+  Number,      // digits-only edit followed by a unit list
+  Pair,        // slider + spin box
+  Gamma,       // slider of gamma x 100 + spin box showing two decimals
+  Colour,      // swatch button + read-only hexadecimal edit
+  ColourList,  // colours of a list field with "..." opening the colour dialog
+  FontList,    // names of `Watermark/Fonts` with "..." opening the font dialog
   Date,
 };
 
@@ -28,27 +28,27 @@ using ItemKeys = std::span<const char* const>;
 
 struct RowSpec {
   RowKind kind;
-  const char* label;             // text key in group Preferences
-  const char* key = nullptr;     // field key in the page's group; nullptr for a row without field
-  ItemKeys items = {};           // list items, or the unit items of a Number row (keys in Preferences)
-  int minimum = 0;               // Pair: range of the spin box; the slider runs over range + offset
+  const char* label;          // text key in group Preferences
+  const char* key = nullptr;  // field key in the page's group; nullptr for a row without field
+  ItemKeys items = {};        // list items, or the unit items of a Number row (keys in Preferences)
+  int minimum = 0;            // Pair: range of the spin box; the slider runs over range + offset
   int maximum = 0;
   int offset = 0;
-  const char* unitKey = nullptr; // Number: field holding the unit list's index
-  const char* listKey = nullptr; // ColourList: the field holding the offered colours
+  const char* unitKey = nullptr;  // Number: field holding the unit list's index
+  const char* listKey = nullptr;  // ColourList: the field holding the offered colours
 };
 
 // A panel below a page's first row, at (0, 40), 450 x 215.
 struct PanelSpec {
-  const char* id;                // format extension, or "solid", "text", "image"
-  int contentHeight;             // 0: plain panel; otherwise a scrolling panel with this content height
+  const char* id;     // format extension, or "solid", "text", "image"
+  int contentHeight;  // 0: plain panel; otherwise a scrolling panel with this content height
   std::span<const RowSpec> rows;
 };
 
 struct PageSpec {
-  const char* title;             // text key in group Preferences
-  const char* group;             // Settings group of the page's fields
-  int contentHeight;             // 0: plain page; otherwise a scrolling page
+  const char* title;  // text key in group Preferences
+  const char* group;  // Settings group of the page's fields
+  int contentHeight;  // 0: plain page; otherwise a scrolling page
   std::span<const RowSpec> rows;
   std::span<const PanelSpec> panels;
 };

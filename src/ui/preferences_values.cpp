@@ -13,11 +13,11 @@ struct NamedColour {
 };
 
 constexpr NamedColour kNamedColours[] = {
-    {0x000000, "Black"}, {0xC0C0C0, "Silver"}, {0x808080, "Gray"},    {0xFFFFFF, "White"},
-    {0x800000, "Maroon"}, {0xFF0000, "Red"},   {0x800080, "Purple"},  {0xFF00FF, "Fuchsia"},
-    {0x008000, "Green"}, {0x00FF00, "Lime"},   {0x808000, "Olive"},   {0xFFFF00, "Yellow"},
-    {0x000080, "Navy"},  {0x0000FF, "Blue"},   {0x008080, "Teal"},    {0x00FFFF, "Aqua"},
-    {0xFF8000, "Orange"}, {0x804000, "Brown"}, {0x8000FF, "Violet"},
+    {0x000000, "Black"},  {0xC0C0C0, "Silver"}, {0x808080, "Gray"},   {0xFFFFFF, "White"},
+    {0x800000, "Maroon"}, {0xFF0000, "Red"},    {0x800080, "Purple"}, {0xFF00FF, "Fuchsia"},
+    {0x008000, "Green"},  {0x00FF00, "Lime"},   {0x808000, "Olive"},  {0xFFFF00, "Yellow"},
+    {0x000080, "Navy"},   {0x0000FF, "Blue"},   {0x008080, "Teal"},   {0x00FFFF, "Aqua"},
+    {0xFF8000, "Orange"}, {0x804000, "Brown"},  {0x8000FF, "Violet"},
 };
 
 }  // namespace

@@ -54,10 +54,17 @@ int rowTop(int index) { return 10 + 30 * index; }
 
 // Rules that follow a list or check box, in the order they are applied when the window opens.
 constexpr const char* kRuleOrder[] = {
-    "Input/RAW Load As",           "Input/Format",           "Output/Format",
-    "Transform/Do Image Rotation", "Transform/Do Image Resize", "Adjustment/Do Image Threshold",
-    "Frame/Do Frame",              "Watermark/Text Size",    "Watermark/Image Size",
-    "Watermark/Do Watermark",      "Advanced/File Timestamp",
+    "Input/RAW Load As",
+    "Input/Format",
+    "Output/Format",
+    "Transform/Do Image Rotation",
+    "Transform/Do Image Resize",
+    "Adjustment/Do Image Threshold",
+    "Frame/Do Frame",
+    "Watermark/Text Size",
+    "Watermark/Image Size",
+    "Watermark/Do Watermark",
+    "Advanced/File Timestamp",
 };
 
 QString preferencesText(const StringTable& strings, const char* key) {
@@ -188,7 +195,8 @@ QWidget* makeScrollArea(QWidget* parent, const QRect& geometry, int contentHeigh
 }
 
 // Upper-case entries of a format list with the icon; each item holds its index in the list.
-void fillFormatList(QComboBox& list, const QStringList& formats, const QString& selectedFormat, const QIcon& icon) {
+void fillFormatList(QComboBox& list, const QStringList& formats, const QString& selectedFormat,
+                    const QIcon& icon) {
   list.clear();
   int selected = -1;
   for (int i = 0; i < formats.size() && i <= 127; ++i) {
@@ -235,7 +243,8 @@ struct PreferencesWindow::Row {
 
   QList<QWidget*> widgets() const {
     QList<QWidget*> all;
-    for (QWidget* widget : std::initializer_list<QWidget*>{label, list, check, edit, slider, spin, unit, button, date})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{label, list, check, edit, slider, spin, unit, button, date})
       if (widget != nullptr) all.append(widget);
     return all;
   }
@@ -269,7 +278,8 @@ void PreferencesWindow::buildWindow() {
   tree_->setRootIsDecorated(false);
   // Keep the selected page visible while another control has the focus.
   QPalette palette = tree_->palette();
-  palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+  palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                   palette.color(QPalette::Active, QPalette::Highlight));
   palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                    palette.color(QPalette::Active, QPalette::HighlightedText));
   tree_->setPalette(palette);
@@ -315,7 +325,8 @@ void PreferencesWindow::buildWindow() {
       {"Cancel", "cancel", 510, nullptr},
   };
   for (const ButtonSpec& spec : buttons) {
-    auto* button = new QPushButton(context_.strings.text(QStringLiteral("Dialog"), QString::fromLatin1(spec.key)), this);
+    auto* button =
+        new QPushButton(context_.strings.text(QStringLiteral("Dialog"), QString::fromLatin1(spec.key)), this);
     button->setObjectName(QString::fromLatin1(spec.name));
     button->setGeometry(spec.x, 315, 80, 25);
     if (spec.press != nullptr)
@@ -339,7 +350,8 @@ void PreferencesWindow::buildPage(int number, const PageSpec& spec) {
   }
   pages_[number]->setObjectName(QStringLiteral("page:") + group);
   pages_[number]->hide();
-  for (int i = 0; i < static_cast<int>(spec.rows.size()); ++i) addRow(rowsParent, i, spec.rows[i], group, QString());
+  for (int i = 0; i < static_cast<int>(spec.rows.size()); ++i)
+    addRow(rowsParent, i, spec.rows[i], group, QString());
 
   const QRect panelArea(0, kPanelTop, kPanelWidth, kPanelHeight);
   for (const PanelSpec& panelSpec : spec.panels) {
@@ -430,8 +442,8 @@ void PreferencesWindow::addRow(QWidget* parent, int index, const RowSpec& spec, 
   if (row->spin != nullptr) row->spin->setObjectName(row->name + QStringLiteral(".spin"));
   if (row->unit != nullptr) row->unit->setObjectName(row->name + QStringLiteral(".unit"));
   if (row->button != nullptr)
-    row->button->setObjectName(row->name + (spec.kind == RowKind::Colour ? QStringLiteral(".button")
-                                                                         : QStringLiteral(".browse")));
+    row->button->setObjectName(
+        row->name + (spec.kind == RowKind::Colour ? QStringLiteral(".button") : QStringLiteral(".browse")));
   rowsByName_.insert(row->name, row.get());
   rows_.push_back(std::move(row));
 }
@@ -473,10 +485,12 @@ void PreferencesWindow::fillRow(Row& row) {
       break;
     case RowKind::Depth: {
       row.list->addItem(preferencesText(strings, "Auto"));
-      const QStringList depths = outputFormat(row.panel).bitDepths.split(QLatin1Char(','), Qt::SkipEmptyParts);
+      const QStringList depths =
+          outputFormat(row.panel).bitDepths.split(QLatin1Char(','), Qt::SkipEmptyParts);
       for (int i = 0; i < depths.size() && i < kMaxDepthItems; ++i) row.list->addItem(depths[i]);
       const int64_t depth = row.hasField ? readInt(row.field) : 0;
-      row.list->setCurrentIndex(depth == 0 ? 0 : row.list->findText(QString::number(depth), Qt::MatchExactly));
+      row.list->setCurrentIndex(depth == 0 ? 0
+                                           : row.list->findText(QString::number(depth), Qt::MatchExactly));
       break;
     }
     case RowKind::Check:
@@ -601,12 +615,14 @@ void PreferencesWindow::connectRow(Row& row) {
   Row* r = &row;
   switch (row.spec->kind) {
     case RowKind::Pair:
-      connect(row.slider, &QSlider::valueChanged, this, [r](int value) { r->spin->setPosition(value - r->spec->offset); });
+      connect(row.slider, &QSlider::valueChanged, this,
+              [r](int value) { r->spin->setPosition(value - r->spec->offset); });
       connect(row.spin, &RangeSpinBox::textTyped, this, [r](const QString& text) {
         // A number out of range shows the limit at once; a lone sign or an empty box is left for
         // the user to finish.
         const int64_t typed = parseDecimalInt(text);
-        const int value = static_cast<int>(std::clamp<int64_t>(typed, r->spin->minimum(), r->spin->maximum()));
+        const int value =
+            static_cast<int>(std::clamp<int64_t>(typed, r->spin->minimum(), r->spin->maximum()));
         const bool unfinished = text.isEmpty() || text == QLatin1String("-");
         if (value != typed && !unfinished)
           r->spin->setPosition(value);
@@ -699,8 +715,9 @@ void PreferencesWindow::applyRule(const QString& controller) {
     const int entry = r->list->currentData().isValid() ? r->list->currentData().toInt() : -1;
     showPanel(r->group, entry >= 0 && entry < formats.size() ? formats[entry] : QString());
   } else if (controller == QLatin1String("Transform/Do Image Rotation")) {
-    setRowsEnabled({"Transform/Image Rotation Type", "Transform/Image Rotation", "Transform/Image Rotation Back Color"},
-                   checked);
+    setRowsEnabled(
+        {"Transform/Image Rotation Type", "Transform/Image Rotation", "Transform/Image Rotation Back Color"},
+        checked);
   } else if (controller == QLatin1String("Transform/Do Image Resize")) {
     setRowsEnabled({"Transform/Image Width", "Transform/Image Height", "Transform/Keep Aspect Ratio",
                     "Transform/Image Resize Type", "Transform/Image Resize Algorithm"},
@@ -805,22 +822,28 @@ void PreferencesWindow::chooseImage(Row& row) {
   const QString png = QStringLiteral("*.png");
   const QString bmp = QStringLiteral("*.bmp;*.rle;*.dib");
   const QList<PreferencesFileFilter> filters = {
-      {strings.text(dialogGroup, QStringLiteral("All Supported Files")), jpeg + QLatin1Char(';') + png + QLatin1Char(';') + bmp},
+      {strings.text(dialogGroup, QStringLiteral("All Supported Files")),
+       jpeg + QLatin1Char(';') + png + QLatin1Char(';') + bmp},
       {QStringLiteral("JPEG File"), jpeg},
       {QStringLiteral("Portable Network Graphics"), png},
       {QStringLiteral("Windows or OS/2 Bitmap"), bmp},
-      {strings.text(dialogGroup, QStringLiteral("All Files")) + QStringLiteral(" (*.*)"), QStringLiteral("*.*")},
+      {strings.text(dialogGroup, QStringLiteral("All Files")) + QStringLiteral(" (*.*)"),
+       QStringLiteral("*.*")},
   };
-  const QString path = context_.dialogs.openFile(this, strings.text(dialogGroup, QStringLiteral("Select Watermark Image")),
-                                                 row.edit->text().trimmed(), filters);
+  const QString path =
+      context_.dialogs.openFile(this, strings.text(dialogGroup, QStringLiteral("Select Watermark Image")),
+                                row.edit->text().trimmed(), filters);
   if (!path.isEmpty()) row.edit->setText(path);
 }
 
-int PreferencesWindow::selectedThemeIndex() const { return row(QStringLiteral("Interface/UI Theme"))->list->currentIndex(); }
+int PreferencesWindow::selectedThemeIndex() const {
+  return row(QStringLiteral("Interface/UI Theme"))->list->currentIndex();
+}
 
 QString PreferencesWindow::selectedThemeId() const {
   const int index = selectedThemeIndex();
-  return index >= 0 && index < static_cast<int>(context_.themes.size()) ? context_.themes[index].id : QString();
+  return index >= 0 && index < static_cast<int>(context_.themes.size()) ? context_.themes[index].id
+                                                                        : QString();
 }
 
 void PreferencesWindow::updateChangeFlag(int shownSize, const QString& shownTheme) {

@@ -8,11 +8,16 @@
 #include <algorithm>
 
 RangeSpinBox::RangeSpinBox(int minimum, int maximum, bool hundredths, QWidget* parent)
-    : QAbstractSpinBox(parent), minimum_(minimum), maximum_(maximum), hundredths_(hundredths), position_(minimum) {
+    : QAbstractSpinBox(parent),
+      minimum_(minimum),
+      maximum_(maximum),
+      hundredths_(hundredths),
+      position_(minimum) {
   // Digits with a sign where the range allows one, or a decimal fraction; the owner reads and
   // clamps whatever is typed.
-  const QString pattern = hundredths_ ? QStringLiteral("[0-9]{0,4}([.][0-9]*)?")
-                                      : (minimum_ < 0 ? QStringLiteral("-?[0-9]{0,9}") : QStringLiteral("[0-9]{0,9}"));
+  const QString pattern =
+      hundredths_ ? QStringLiteral("[0-9]{0,4}([.][0-9]*)?")
+                  : (minimum_ < 0 ? QStringLiteral("-?[0-9]{0,9}") : QStringLiteral("[0-9]{0,9}"));
   lineEdit()->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), this));
   setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
   connect(lineEdit(), &QLineEdit::textEdited, this, &RangeSpinBox::textTyped);
@@ -28,7 +33,9 @@ void RangeSpinBox::setPosition(int position) {
   lineEdit()->setText(positionText());
 }
 
-void RangeSpinBox::setPositionKeepingText(int position) { position_ = std::clamp(position, minimum_, maximum_); }
+void RangeSpinBox::setPositionKeepingText(int position) {
+  position_ = std::clamp(position, minimum_, maximum_);
+}
 
 QString RangeSpinBox::positionText() const {
   return hundredths_ ? gammaText(position_) : QString::number(position_);
