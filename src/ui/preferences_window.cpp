@@ -30,6 +30,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <type_traits>
 
