@@ -1,6 +1,5 @@
 #include "test_support.h"
 
-#include "convert/format_tables.h"
 #include "settings/defaults.h"
 
 #include <QFile>
