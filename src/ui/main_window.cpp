@@ -5,6 +5,7 @@
 #include "i18n/string_table.h"
 #include "settings/format_lists.h"
 #include "ui/input_output.h"
+#include "ui/preferences_window.h"
 #include "ui/start_conversion.h"
 #include "ui/window_images.h"
 
@@ -120,6 +121,10 @@ MainWindow::MainWindow(GuiContext& context) : context_(context) {
   addShortcut("Alt+X", MainCommand::Exit);
   addShortcut("F5", MainCommand::Convert);
   addShortcut("F1", MainCommand::Manual);
+
+  // Preferences live in this module; the command has already set the start page.
+  setCommandHandler(MainCommand::OutputFormatOptions, [this] { openPreferences(*this); });
+  setCommandHandler(MainCommand::Preferences, [this] { openPreferences(*this); });
 }
 
 int MainWindow::menuBarHeight() const { return menuBar()->sizeHint().height(); }

@@ -30,8 +30,9 @@ class MainWindow : public QMainWindow {
 
   // Runs a numbered command; numbers without an action do nothing.
   void dispatchCommand(MainCommand command);
-  // Commands whose windows live in other modules (Preferences, About, finder, manual, feedback,
-  // homepage, update check) run the handler set here; without one they do nothing.
+  // Commands 8 and 17 open Preferences unless another handler is set for them. Commands whose
+  // windows live in other modules (About, finder, manual, feedback, homepage, update check) run
+  // the handler set here; without one they do nothing.
   void setCommandHandler(MainCommand command, std::function<void()> handler);
   // Run once by startMainWindow unless in screenshot mode.
   void setStartupUpdateCheck(std::function<void()> check) { startupUpdateCheck_ = std::move(check); }

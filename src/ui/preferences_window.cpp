@@ -8,9 +8,12 @@
 #include "settings/fields.h"
 #include "settings/format_lists.h"
 #include "settings/key_value_file.h"
-#include "ui/preferences_dialogs.h"
+#include "ui/dialog_service.h"
+#include "ui/gui_context.h"
+#include "ui/main_window.h"
 #include "ui/preferences_values.h"
 #include "ui/range_spin_box.h"
+#include "ui/window_images.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -195,9 +198,10 @@ QWidget* makeScrollArea(QWidget* parent, const QRect& geometry, int contentHeigh
   return area;
 }
 
-// Upper-case entries of a format list with the icon; each item holds its index in the list.
-void fillFormatList(QComboBox& list, const QStringList& formats, const QString& selectedFormat,
-                    const QIcon& icon) {
+// The input formats as the main window lists the output formats: upper-case entries with the
+// icon, each holding its index in the input-format list.
+void fillInputFormatList(QComboBox& list, const QString& selectedFormat, const QIcon& icon) {
+  const QStringList& formats = inputFormatList();
   list.clear();
   int selected = -1;
   for (int i = 0; i < formats.size() && i <= 127; ++i) {
@@ -209,7 +213,7 @@ void fillFormatList(QComboBox& list, const QStringList& formats, const QString& 
 }
 
 const QStringList& formatListOf(const QString& group) {
-  return group == QLatin1String("Input") ? inputFormatList() : outputFormatList();
+  return group == QLatin1String("Input") ? inputFormatList() : ::outputFormatList();
 }
 
 DefaultsEnvironment currentDefaultsEnvironment() {
@@ -252,9 +256,9 @@ struct PreferencesWindow::Row {
 };
 
 PreferencesWindow::PreferencesWindow(PreferencesContext context, QWidget* owner)
-    : QDialog(owner), context_(std::move(context)) {
+    : QDialog(owner), context_(std::move(context)), themes_(themes::themeList(context_.gui.themeRegistry)) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(preferencesText(context_.strings, "Title"));
+  setWindowTitle(preferencesText(context_.gui.strings, "Title"));
   setFixedSize(600, 350);
   buildWindow();
   for (auto& row : rows_) fillRow(*row);
@@ -262,11 +266,11 @@ PreferencesWindow::PreferencesWindow(PreferencesContext context, QWidget* owner)
   for (const char* controller : kRuleOrder) applyRule(QString::fromLatin1(controller));
   setRowVisible(QStringLiteral("Advanced/Keep Subfolders"), false);
 
-  int start = context_.startPage;
+  int start = context_.gui.job.preferencesPage;
   if (start < 0 || start >= kPageCount) start = 0;
   tree_->setCurrentItem(tree_->topLevelItem(start));
   showPage(start);
-  context_.startPage = 0;
+  context_.gui.job.preferencesPage = 0;
 }
 
 PreferencesWindow::~PreferencesWindow() = default;
@@ -307,7 +311,7 @@ void PreferencesWindow::buildWindow() {
 
   const std::span<const PageSpec> pages = preferencesPages();
   for (int number = 0; number < kPageCount; ++number) {
-    tree_->addTopLevelItem(new QTreeWidgetItem({preferencesText(context_.strings, pages[number].title)}));
+    tree_->addTopLevelItem(new QTreeWidgetItem({preferencesText(context_.gui.strings, pages[number].title)}));
     buildPage(number, pages[number]);
   }
   connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
@@ -326,8 +330,8 @@ void PreferencesWindow::buildWindow() {
       {"Cancel", "cancel", 510, nullptr},
   };
   for (const ButtonSpec& spec : buttons) {
-    auto* button =
-        new QPushButton(context_.strings.text(QStringLiteral("Dialog"), QString::fromLatin1(spec.key)), this);
+    auto* button = new QPushButton(
+        context_.gui.strings.text(QStringLiteral("Dialog"), QString::fromLatin1(spec.key)), this);
     button->setObjectName(QString::fromLatin1(spec.name));
     button->setGeometry(spec.x, 315, 80, 25);
     if (spec.press != nullptr)
@@ -384,18 +388,18 @@ void PreferencesWindow::addRow(QWidget* parent, int index, const RowSpec& spec, 
     row->name = group + QLatin1Char('/') + QString::fromLatin1(spec.key);
     if (const SettingField* field = findSettingField(group, QString::fromLatin1(spec.key))) {
       row->hasField = true;
-      row->field = field->get(context_.settings);
+      row->field = field->get(context_.gui.settings);
     }
   } else {
     row->name = group + QLatin1Char('/') + panel + QLatin1Char(':') + QString::fromLatin1(spec.label);
   }
   if (spec.listKey != nullptr) {
     if (const SettingField* field = findSettingField(group, QString::fromLatin1(spec.listKey)))
-      row->listField = field->get(context_.settings);
+      row->listField = field->get(context_.gui.settings);
   }
 
   const int y = rowTop(index);
-  row->label = new QLabel(preferencesText(context_.strings, spec.label), parent);
+  row->label = new QLabel(preferencesText(context_.gui.strings, spec.label), parent);
   row->label->setGeometry(kLabelX, y + 3, kLabelWidth, 20);
   switch (spec.kind) {
     case RowKind::Language:
@@ -452,8 +456,8 @@ void PreferencesWindow::addRow(QWidget* parent, int index, const RowSpec& spec, 
 PreferencesWindow::Row* PreferencesWindow::row(const QString& name) const { return rowsByName_.value(name); }
 
 void PreferencesWindow::fillRow(Row& row) {
-  Settings& settings = context_.settings;
-  const StringTable& strings = context_.strings;
+  Settings& settings = context_.gui.settings;
+  const StringTable& strings = context_.gui.strings;
   const RowSpec& spec = *row.spec;
   switch (spec.kind) {
     case RowKind::Language:
@@ -461,15 +465,15 @@ void PreferencesWindow::fillRow(Row& row) {
       row.list->setCurrentIndex(0);
       break;
     case RowKind::Theme: {
-      if (context_.themes.empty()) {
+      if (themes_.empty()) {
         row.list->addItem(preferencesText(strings, "None"));
         row.list->setCurrentIndex(0);
         break;
       }
       int selected = 0;
-      for (size_t i = 0; i < context_.themes.size(); ++i) {
-        row.list->addItem(context_.themes[i].name);
-        if (context_.themes[i].id == settings.ui.uiTheme) selected = static_cast<int>(i);
+      for (size_t i = 0; i < themes_.size(); ++i) {
+        row.list->addItem(themes_[i].name);
+        if (themes_[i].id == settings.ui.uiTheme) selected = static_cast<int>(i);
       }
       row.list->setCurrentIndex(selected);
       break;
@@ -481,8 +485,11 @@ void PreferencesWindow::fillRow(Row& row) {
       break;
     }
     case RowKind::InputFormat:
+      fillInputFormatList(*row.list, textField(row.field),
+                          setIcon(context_.gui, ImageSetName::MenuIcons, QStringLiteral("New")));
+      break;
     case RowKind::OutputFormat:
-      fillFormatList(*row.list, formatListOf(row.group), textField(row.field), context_.formatIcon);
+      fillOutputFormatList(*row.list, false, context_.gui);
       break;
     case RowKind::Depth: {
       row.list->addItem(preferencesText(strings, "Auto"));
@@ -553,7 +560,7 @@ void PreferencesWindow::fillRow(Row& row) {
 }
 
 void PreferencesWindow::storeRow(Row& row) {
-  Settings& settings = context_.settings;
+  Settings& settings = context_.gui.settings;
   const RowSpec& spec = *row.spec;
   switch (spec.kind) {
     case RowKind::Language:
@@ -760,7 +767,7 @@ void PreferencesWindow::showPanel(const QString& group, const QString& id) {
 void PreferencesWindow::chooseRowColour(Row& row) {
   const Colour current = parseColor(row.edit->text());
   const std::optional<QColor> chosen =
-      context_.dialogs.chooseColor(this, QColor(current.red, current.green, current.blue));
+      context_.gui.dialogs.chooseColor(this, QColor(current.red, current.green, current.blue));
   if (!chosen) return;
   const Colour colour{static_cast<uint8_t>(chosen->red()), static_cast<uint8_t>(chosen->green()),
                       static_cast<uint8_t>(chosen->blue())};
@@ -772,7 +779,7 @@ void PreferencesWindow::chooseRowColour(Row& row) {
 void PreferencesWindow::chooseListColour(Row& row) {
   const Colour current = parseColor(row.list->currentData().toString());
   const std::optional<QColor> chosen =
-      context_.dialogs.chooseColor(this, QColor(current.red, current.green, current.blue));
+      context_.gui.dialogs.chooseColor(this, QColor(current.red, current.green, current.blue));
   if (!chosen) return;
   const Colour colour{static_cast<uint8_t>(chosen->red()), static_cast<uint8_t>(chosen->green()),
                       static_cast<uint8_t>(chosen->blue())};
@@ -784,7 +791,7 @@ void PreferencesWindow::chooseListColour(Row& row) {
   int index = known ? row.list->findData(hex) : -1;
   if (index < 0) {
     // A new colour joins the offer in Settings at once, so it stays even if the window is cancelled.
-    row.list->addItem(swatchIcon(colour, QSize(16, 16)), colourName(colour, context_.strings), hex);
+    row.list->addItem(swatchIcon(colour, QSize(16, 16)), colourName(colour, context_.gui.strings), hex);
     if (!known) offered += QLatin1Char(',') + hex;
     index = row.list->count() - 1;
   }
@@ -797,12 +804,12 @@ void PreferencesWindow::chooseFont(Row& row) {
   QFont initial(row.list->currentText());
   const int size = parseDecimalInt(sizeRow->edit->text());
   if (size > 0) initial.setPointSize(size);
-  const std::optional<QFont> chosen = context_.dialogs.chooseFont(this, initial);
+  const std::optional<QFont> chosen = context_.gui.dialogs.chooseFont(this, initial);
   if (!chosen) return;
 
   QString name = chosen->family();
   name.remove(QLatin1Char(','));
-  QString& fonts = context_.settings.watermark.fonts;
+  QString& fonts = context_.gui.settings.watermark.fonts;
   if (!listEntries(fonts).contains(name, Qt::CaseSensitive)) {
     // The new name joins the offer in Settings at once, so it stays even if the window is cancelled.
     row.list->addItem(name);
@@ -817,12 +824,12 @@ void PreferencesWindow::chooseFont(Row& row) {
 }
 
 void PreferencesWindow::chooseImage(Row& row) {
-  const StringTable& strings = context_.strings;
+  const StringTable& strings = context_.gui.strings;
   const QString dialogGroup = QStringLiteral("Dialog");
   const QString jpeg = QStringLiteral("*.jpg;*.jpeg;*.jpe;*.jif");
   const QString png = QStringLiteral("*.png");
   const QString bmp = QStringLiteral("*.bmp;*.rle;*.dib");
-  const QList<PreferencesFileFilter> filters = {
+  const QList<FileFilter> filters = {
       {strings.text(dialogGroup, QStringLiteral("All Supported Files")),
        jpeg + QLatin1Char(';') + png + QLatin1Char(';') + bmp},
       {QStringLiteral("JPEG File"), jpeg},
@@ -832,8 +839,8 @@ void PreferencesWindow::chooseImage(Row& row) {
        QStringLiteral("*.*")},
   };
   const QString path =
-      context_.dialogs.openFile(this, strings.text(dialogGroup, QStringLiteral("Select Watermark Image")),
-                                row.edit->text().trimmed(), filters);
+      context_.gui.dialogs.openFile(this, strings.text(dialogGroup, QStringLiteral("Select Watermark Image")),
+                                    row.edit->text().trimmed(), filters);
   if (!path.isEmpty()) row.edit->setText(path);
 }
 
@@ -843,13 +850,12 @@ int PreferencesWindow::selectedThemeIndex() const {
 
 QString PreferencesWindow::selectedThemeId() const {
   const int index = selectedThemeIndex();
-  return index >= 0 && index < static_cast<int>(context_.themes.size()) ? context_.themes[index].id
-                                                                        : QString();
+  return index >= 0 && index < static_cast<int>(themes_.size()) ? themes_[index].id : QString();
 }
 
 void PreferencesWindow::updateChangeFlag(int shownSize, const QString& shownTheme) {
-  if (shownSize != context_.settings.ui.uiSize) context_.changeFlag = 2;
-  if (shownTheme != context_.settings.ui.uiTheme) context_.changeFlag = 1;
+  if (shownSize != context_.gui.settings.ui.uiSize) context_.gui.job.interfaceChangeFlag = 2;
+  if (shownTheme != context_.gui.settings.ui.uiTheme) context_.gui.job.interfaceChangeFlag = 1;
 }
 
 void PreferencesWindow::finishApplied() {
@@ -858,7 +864,7 @@ void PreferencesWindow::finishApplied() {
 }
 
 void PreferencesWindow::pressOk() {
-  Settings& settings = context_.settings;
+  Settings& settings = context_.gui.settings;
   // The size list shows nothing for a size it does not offer; that size then stays.
   const int sizeIndex = row(QStringLiteral("Interface/UI Size"))->list->currentIndex();
   updateChangeFlag(sizeIndex >= 0 ? sizeIndex : settings.ui.uiSize, selectedThemeId());
@@ -873,12 +879,13 @@ void PreferencesWindow::pressOk() {
 }
 
 void PreferencesWindow::pressDefaults() {
-  const StringTable& strings = context_.strings;
+  const StringTable& strings = context_.gui.strings;
   const QString msg = QStringLiteral("Msg");
-  if (!context_.dialogs.question(this, strings.text(msg, QStringLiteral("Reset to Defaults")),
-                                 strings.text(msg, QStringLiteral("Ask reset to defaults"))))
+  if (!context_.gui.dialogs.question(this, MessageIcon::Question,
+                                     strings.text(msg, QStringLiteral("Reset to Defaults")),
+                                     strings.text(msg, QStringLiteral("Ask reset to defaults"))))
     return;
-  Settings& settings = context_.settings;
+  Settings& settings = context_.gui.settings;
   const int sizeIndex = row(QStringLiteral("Interface/UI Size"))->list->currentIndex();
   const int shownSize = sizeIndex >= 0 ? sizeIndex : settings.ui.uiSize;
   const QString shownTheme = selectedThemeId();
@@ -904,4 +911,11 @@ PreferencesWindow* openPreferences(PreferencesContext context, QWidget* owner) {
   window->activateWindow();
   window->pageTree()->setFocus();
   return window;
+}
+
+PreferencesWindow* openPreferences(MainWindow& window) {
+  return openPreferences(
+      PreferencesContext{
+          window.context(), [&window](int index) { rebuildAfterPreferences(window, index); }, {}},
+      &window);
 }

@@ -4,12 +4,11 @@
 #pragma once
 
 #include "settings/defaults.h"
-#include "settings/settings.h"
+#include "themes/themes.h"
 #include "ui/preferences_pages.h"
 
 #include <QDialog>
 #include <QHash>
-#include <QIcon>
 #include <QString>
 
 #include <cstdint>
@@ -17,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-class PreferencesDialogs;
+class MainWindow;
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
@@ -27,31 +26,18 @@ class QPushButton;
 class QSlider;
 class QTreeWidget;
 class RangeSpinBox;
-class StringTable;
-
-// A theme the Interface page offers: its id and display name.
-struct ThemeChoice {
-  QString id;
-  QString name;
-};
+struct GuiContext;
 
 struct PreferencesContext {
-  Settings& settings;
-  const StringTable& strings;
-  PreferencesDialogs& dialogs;
-  // The themes with a display name, by id; a theme's position here is its list position.
-  std::vector<ThemeChoice> themes;
-  // Icon of every item of the format lists.
-  QIcon formatIcon;
-  // Page to open on (0..8); reset to 0 once the window is open.
-  int32_t& startPage;
-  // Set by OK and "Defaults": 1 the theme changed, 2 only the icon size changed.
-  int32_t& changeFlag;
+  // Settings, texts, dialogs and images; the job carries the start page (reset to 0 once the
+  // window is open) and the change flag that OK and "Defaults" set (1 the theme changed, 2 only
+  // the icon size).
+  GuiContext& gui;
+  // Runs after OK or a confirmed "Defaults" has saved, while the window is still open, with the
+  // index of the item selected in this window's output format list.
+  std::function<void(int outputFormatIndex)> applied;
   // What the defaults depend on; empty: the primary screen's size and the clock.
   std::function<DefaultsEnvironment()> defaultsEnvironment;
-  // Runs after OK or "Defaults" has saved, while the window is still open, with the index of
-  // the item selected in this window's output format list.
-  std::function<void(int outputFormatIndex)> applied;
 };
 
 class PreferencesWindow : public QDialog {
@@ -101,6 +87,7 @@ class PreferencesWindow : public QDialog {
   void finishApplied();
 
   PreferencesContext context_;
+  std::vector<themes::ThemeEntry> themes_;  // the theme list's items, by position
   std::vector<std::unique_ptr<Row>> rows_;
   QHash<QString, Row*> rowsByName_;
   QHash<QString, QWidget*> panels_;  // "Group/id"
@@ -109,6 +96,10 @@ class PreferencesWindow : public QDialog {
   QWidget* pages_[kPageCount] = {};
 };
 
-// Opens the window on the context's start page (then resets that to 0), modal over `owner`,
-// and returns at once; the window deletes itself when it closes.
+// Opens the window on the job's start page (then resets that to 0), modal over `owner`, and
+// returns at once; the window deletes itself when it closes.
 PreferencesWindow* openPreferences(PreferencesContext context, QWidget* owner);
+
+// Commands 8 and 17 of the main window: Preferences over it, on the page the command set; OK and
+// "Defaults" have the main window follow (`rebuildAfterPreferences`).
+PreferencesWindow* openPreferences(MainWindow& window);

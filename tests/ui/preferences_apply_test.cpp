@@ -163,7 +163,7 @@ TEST_F(PreferencesApply, ChangeFlagFromThemeAndIconSize) {
     control<QPushButton>("ok")->click();
     settle();
     EXPECT_EQ(changeFlag, c.flag) << c.theme << " " << c.size;
-    EXPECT_EQ(settings.ui.uiTheme, themes[c.theme].id);
+    EXPECT_EQ(settings.ui.uiTheme, c.theme == 0 ? "classic" : "handdrawn");
     EXPECT_EQ(settings.ui.uiSize, c.size);
   }
 }
@@ -227,6 +227,7 @@ TEST_F(PreferencesApply, DefaultsAnsweredNoChangesNothing) {
   dialogs.questionAnswer = false;
   control<QPushButton>("defaults")->click();
   EXPECT_EQ(dialogs.questions, 1);
+  EXPECT_EQ(dialogs.questionIcon, MessageIcon::Question);
   EXPECT_EQ(dialogs.questionTitle, "Reset to Defaults");
   EXPECT_EQ(dialogs.questionText, "Are you sure you want to reset all your settings to the default values?");
   EXPECT_TRUE(window->isVisible());

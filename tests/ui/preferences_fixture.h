@@ -2,12 +2,18 @@
 // temporary config.ini, and field-by-field comparison of Settings.
 #pragma once
 
+#include "convert/batch.h"
+#include "convert/conversion_job.h"
+#include "fakes.h"
 #include "i18n/string_table.h"
 #include "settings/defaults.h"
 #include "settings/fields.h"
 #include "settings/key_value_file.h"
 #include "settings/settings.h"
-#include "ui/preferences_dialogs.h"
+#include "themes/image_sets.h"
+#include "themes/themes.h"
+#include "ui/dialog_service.h"
+#include "ui/gui_context.h"
 #include "ui/preferences_window.h"
 
 #include <QCoreApplication>
@@ -18,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -26,7 +33,7 @@
 inline const DefaultsEnvironment kTestEnv{1920, 1080, 1700000000};
 
 // Answers every dialog from values set beforehand and records how it was asked.
-class FakeDialogs : public PreferencesDialogs {
+class ScriptedDialogs : public DialogService {
  public:
   bool questionAnswer = false;
   std::optional<QColor> colourAnswer;
@@ -34,27 +41,31 @@ class FakeDialogs : public PreferencesDialogs {
   QString fileAnswer;
 
   int questions = 0;
+  MessageIcon questionIcon = MessageIcon::Information;
   QString questionTitle;
   QString questionText;
   QColor colourAsked;
   QFont fontAsked;
   QString fileTitle;
   QString fileStart;
-  QList<PreferencesFileFilter> fileFilters;
+  QList<FileFilter> fileFilters;
 
-  bool question(QWidget*, const QString& title, const QString& text) override {
+  void message(QWidget*, MessageIcon, const QString&, const QString&) override {}
+  bool question(QWidget*, MessageIcon icon, const QString& title, const QString& text) override {
     ++questions;
+    questionIcon = icon;
     questionTitle = title;
     questionText = text;
     return questionAnswer;
   }
   QString openFile(QWidget*, const QString& title, const QString& startPath,
-                   const QList<PreferencesFileFilter>& filters) override {
+                   const QList<FileFilter>& filters) override {
     fileTitle = title;
     fileStart = startPath;
     fileFilters = filters;
     return fileAnswer;
   }
+  QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
   std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override {
     colourAsked = initial;
     return colourAnswer;
@@ -101,24 +112,23 @@ class PreferencesTest : public ::testing::Test {
     strings.load(QString());
     applyDefaults(settings, false, kTestEnv);
     settings.configPath = folder.filePath(QStringLiteral("config.ini"));
+    themes::loadBuiltInImages(images);
+    themeRegistry.names = {{QStringLiteral("handdrawn"), QStringLiteral("Hand Drawn")},
+                           {QStringLiteral("classic"), QStringLiteral("Classic")},
+                           {QStringLiteral("unnamed"), QString()}};
+    gui = std::make_unique<GuiContext>(settings, job, queue, strings, images, themeRegistry, dialogs, shell);
   }
   ~PreferencesTest() override {
     if (window) delete window.data();
   }
 
   PreferencesContext context() {
-    return PreferencesContext{settings,
-                              strings,
-                              dialogs,
-                              themes,
-                              QIcon(),
-                              startPage,
-                              changeFlag,
-                              [] { return kTestEnv; },
+    return PreferencesContext{*gui,
                               [this](int index) {
                                 appliedIndexes.push_back(index);
                                 appliedWhileOpen.push_back(window && window->isVisible());
-                              }};
+                              },
+                              [] { return kTestEnv; }};
   }
 
   PreferencesWindow& open(int page = 0) {
@@ -142,11 +152,15 @@ class PreferencesTest : public ::testing::Test {
   QTemporaryDir folder;
   StringTable strings;
   Settings settings;
-  FakeDialogs dialogs;
-  std::vector<ThemeChoice> themes{{QStringLiteral("classic"), QStringLiteral("Classic")},
-                                  {QStringLiteral("handdrawn"), QStringLiteral("Hand Drawn")}};
-  int32_t startPage = 0;
-  int32_t changeFlag = 0;
+  ConversionJob job;
+  FileQueue queue;
+  themes::ImageSets images;
+  themes::ThemeRegistry themeRegistry;  // listed as "Classic", "Hand Drawn"; "unnamed" is not offered
+  ScriptedDialogs dialogs;
+  RecordingShell shell;
+  std::unique_ptr<GuiContext> gui;
+  int32_t& startPage = job.preferencesPage;
+  int32_t& changeFlag = job.interfaceChangeFlag;
   std::vector<int> appliedIndexes;
   std::vector<bool> appliedWhileOpen;
   QPointer<PreferencesWindow> window;

@@ -1,9 +1,15 @@
 // Writes a PNG of every Preferences page (and of each watermark panel) into the folder given,
 // for checking the layout by eye: xvfb-run -a preferences_screenshots <folder>
+#include "convert/batch.h"
+#include "convert/conversion_job.h"
 #include "i18n/string_table.h"
 #include "settings/defaults.h"
-#include "ui/preferences_dialogs.h"
+#include "themes/image_sets.h"
+#include "themes/themes.h"
+#include "ui/dialog_service.h"
+#include "ui/gui_context.h"
 #include "ui/preferences_window.h"
+#include "ui/shell.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,20 +19,6 @@
 #include <QTreeWidget>
 
 #include <cstdio>
-
-namespace {
-
-class NoDialogs : public PreferencesDialogs {
- public:
-  bool question(QWidget*, const QString&, const QString&) override { return false; }
-  QString openFile(QWidget*, const QString&, const QString&, const QList<PreferencesFileFilter>&) override {
-    return {};
-  }
-  std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-  std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -42,13 +34,16 @@ int main(int argc, char** argv) {
   settings.transform.doImageRotation = 1;
   settings.frame.doFrame = 1;
   settings.watermark.doWatermark = 1;
-  NoDialogs dialogs;
-  int32_t startPage = 0;
-  int32_t changeFlag = 0;
-  PreferencesWindow* window = openPreferences(
-      PreferencesContext{
-          settings, strings, dialogs, {{"handdrawn", "Hand Drawn"}}, QIcon(), startPage, changeFlag, {}, {}},
-      nullptr);
+  ConversionJob job;
+  FileQueue queue;
+  themes::ImageSets images;
+  themes::loadBuiltInImages(images);
+  themes::ThemeRegistry registry;
+  registry.names = {{QStringLiteral("handdrawn"), QStringLiteral("Hand Drawn")}};
+  QtDialogService dialogs;
+  DesktopShell shell;
+  GuiContext gui(settings, job, queue, strings, images, registry, dialogs, shell);
+  PreferencesWindow* window = openPreferences(PreferencesContext{gui, {}, {}}, nullptr);
   const char* names[] = {"general",    "interface", "input",     "output",  "transform",
                          "adjustment", "frame",     "watermark", "advanced"};
   for (int page = 0; page < kPageCount; ++page) {

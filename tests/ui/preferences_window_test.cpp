@@ -266,7 +266,7 @@ TEST_F(PreferencesWindowTest, UnknownThemeSelectsTheFirstAndNoThemeShowsNone) {
   window->reject();
   settle();
 
-  themes.clear();
+  themeRegistry.names.clear();
   open();
   auto* list = control<QComboBox>("Interface/UI Theme");
   EXPECT_EQ(itemTexts(list), QStringList({"None"}));
