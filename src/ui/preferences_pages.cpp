@@ -47,104 +47,104 @@ constexpr const char* kTimestamps[] = {"Current", "Original", "Custom"};
 constexpr const char* kFolderHistory[] = {"Clean On Exit", "Keep Folders"};
 
 // Page 0, General.
-constexpr RowSpec kGeneralRows[] = {
+constexpr RowDef kGeneralRows[] = {
     {.kind = K::Language, .label = "Language", .key = "Language"},
     {.kind = K::List, .label = "Check for Updates", .key = "Update Range", .items = kUpdateRanges},
     {.kind = K::Check, .label = "Save window position", .key = "Save Window Position"},
 };
 
 // Page 1, Interface.
-constexpr RowSpec kInterfaceRows[] = {
+constexpr RowDef kInterfaceRows[] = {
     {.kind = K::Theme, .label = "UI Theme", .key = "UI Theme"},
     {.kind = K::List, .label = "UI Size", .key = "UI Size", .items = kIconSizes},
 };
 
 // Page 2, Input, with a panel per input format that has options.
-constexpr RowSpec kInputRows[] = {
+constexpr RowDef kInputRows[] = {
     {.kind = K::InputFormat, .label = "Input Format", .key = "Format"},
 };
-constexpr RowSpec kDdsInputRows[] = {
+constexpr RowDef kDdsInputRows[] = {
     {.kind = K::List, .label = "Load As", .key = "DDS Load As", .items = kDdsLoadAs},
 };
-constexpr RowSpec kGifInputRows[] = {
+constexpr RowDef kGifInputRows[] = {
     {.kind = K::List, .label = "Frame Loading", .key = "GIF Frame Loading", .items = kFrameLoading},
 };
-constexpr RowSpec kIcoInputRows[] = {
+constexpr RowDef kIcoInputRows[] = {
     {.kind = K::List, .label = "Frame Loading", .key = "ICO Frame Loading", .items = kFrameLoading},
 };
-constexpr RowSpec kRawInputRows[] = {
+constexpr RowDef kRawInputRows[] = {
     {.kind = K::List, .label = "Load As", .key = "RAW Load As", .items = kRawLoadAs},
     {.kind = K::Number, .label = "Header Size", .key = "RAW Header Size", .items = kBytes},
     {.kind = K::Number, .label = "Image Width", .key = "RAW Image Width", .items = kPixels},
     {.kind = K::Number, .label = "Image Height", .key = "RAW Image Height", .items = kPixels},
     {.kind = K::List, .label = "Tone Mapping", .key = "RAW Tone Mapping", .items = kToneMapping},
 };
-constexpr RowSpec kTiffInputRows[] = {
+constexpr RowDef kTiffInputRows[] = {
     {.kind = K::List, .label = "Frame Loading", .key = "TIFF Frame Loading", .items = kFrameLoading},
 };
-constexpr PanelSpec kInputPanels[] = {
+constexpr PanelDef kInputPanels[] = {
     {"dds", 0, kDdsInputRows}, {"gif", 0, kGifInputRows},   {"ico", 0, kIcoInputRows},
     {"raw", 0, kRawInputRows}, {"tiff", 0, kTiffInputRows},
 };
 
 // Page 3, Output, with a panel per output format; each starts with its depth list, whose field
 // is the format's "BPP" key.
-constexpr RowSpec kOutputRows[] = {
+constexpr RowDef kOutputRows[] = {
     {.kind = K::OutputFormat, .label = "Output Format", .key = "Format"},
 };
 #define DEPTH_ROW(ext) \
   { .kind = K::Depth, .label = "Bits Per Pixel", .key = ext " BPP" }
-constexpr RowSpec kBmpRows[] = {
+constexpr RowDef kBmpRows[] = {
     DEPTH_ROW("BMP"),
     {.kind = K::List, .label = "Compression", .key = "BMP Compression", .items = kNoneOrRle},
     {.kind = K::List, .label = "Color Table", .key = "BMP Color Table", .items = kColorTable},
 };
-constexpr RowSpec kDdsRows[] = {DEPTH_ROW("DDS")};
-constexpr RowSpec kExrRows[] = {
+constexpr RowDef kDdsRows[] = {DEPTH_ROW("DDS")};
+constexpr RowDef kExrRows[] = {
     DEPTH_ROW("EXR"),
     {.kind = K::List, .label = "Compression", .key = "EXR Compression", .items = kExrCompression},
 };
-constexpr RowSpec kGifRows[] = {DEPTH_ROW("GIF")};
-constexpr RowSpec kHdrRows[] = {DEPTH_ROW("HDR")};
-constexpr RowSpec kIcoRows[] = {DEPTH_ROW("ICO")};
-constexpr RowSpec kJ2kRows[] = {DEPTH_ROW("J2K")};
-constexpr RowSpec kJngRows[] = {DEPTH_ROW("JNG")};
-constexpr RowSpec kJp2Rows[] = {DEPTH_ROW("JP2")};
-constexpr RowSpec kJpgRows[] = {
+constexpr RowDef kGifRows[] = {DEPTH_ROW("GIF")};
+constexpr RowDef kHdrRows[] = {DEPTH_ROW("HDR")};
+constexpr RowDef kIcoRows[] = {DEPTH_ROW("ICO")};
+constexpr RowDef kJ2kRows[] = {DEPTH_ROW("J2K")};
+constexpr RowDef kJngRows[] = {DEPTH_ROW("JNG")};
+constexpr RowDef kJp2Rows[] = {DEPTH_ROW("JP2")};
+constexpr RowDef kJpgRows[] = {
     DEPTH_ROW("JPG"),
     {.kind = K::Pair, .label = "Image Quality", .key = "JPG Quality", .minimum = 1, .maximum = 100},
     {.kind = K::List, .label = "Chroma Subsampling", .key = "JPG Chroma", .items = kJpgChroma},
     {.kind = K::List, .label = "Save As", .key = "JPG Save As", .items = kJpgSaveAs},
 };
-constexpr RowSpec kJxrRows[] = {DEPTH_ROW("JXR")};
-constexpr RowSpec kPbmRows[] = {DEPTH_ROW("PBM")};
-constexpr RowSpec kPcxRows[] = {
+constexpr RowDef kJxrRows[] = {DEPTH_ROW("JXR")};
+constexpr RowDef kPbmRows[] = {DEPTH_ROW("PBM")};
+constexpr RowDef kPcxRows[] = {
     DEPTH_ROW("PCX"),
     {.kind = K::List, .label = "Compression", .items = kRle},
 };
-constexpr RowSpec kPfmRows[] = {DEPTH_ROW("PFM")};
-constexpr RowSpec kPgmRows[] = {DEPTH_ROW("PGM")};
-constexpr RowSpec kPngRows[] = {
+constexpr RowDef kPfmRows[] = {DEPTH_ROW("PFM")};
+constexpr RowDef kPgmRows[] = {DEPTH_ROW("PGM")};
+constexpr RowDef kPngRows[] = {
     DEPTH_ROW("PNG"),
     {.kind = K::List, .label = "Compression", .key = "PNG Compression", .items = kPngCompression},
     {.kind = K::Check, .label = "Interlaced", .key = "PNG Interlaced"},
 };
-constexpr RowSpec kPpmRows[] = {DEPTH_ROW("PPM")};
-constexpr RowSpec kPsdRows[] = {DEPTH_ROW("PSD")};
-constexpr RowSpec kTgaRows[] = {
+constexpr RowDef kPpmRows[] = {DEPTH_ROW("PPM")};
+constexpr RowDef kPsdRows[] = {DEPTH_ROW("PSD")};
+constexpr RowDef kTgaRows[] = {
     DEPTH_ROW("TGA"),
     {.kind = K::List, .label = "Compression", .key = "TGA Compression", .items = kNoneOrRle},
 };
-constexpr RowSpec kTiffRows[] = {
+constexpr RowDef kTiffRows[] = {
     DEPTH_ROW("TIFF"),
     {.kind = K::List, .label = "Compression", .key = "TIFF Compression", .items = kTiffCompression},
     {.kind = K::List, .label = "Color Model", .key = "TIFF Color Model", .items = kColorModel},
 };
-constexpr RowSpec kWbmpRows[] = {DEPTH_ROW("WBMP")};
-constexpr RowSpec kWebpRows[] = {DEPTH_ROW("WEBP")};
-constexpr RowSpec kXpmRows[] = {DEPTH_ROW("XPM")};
+constexpr RowDef kWbmpRows[] = {DEPTH_ROW("WBMP")};
+constexpr RowDef kWebpRows[] = {DEPTH_ROW("WEBP")};
+constexpr RowDef kXpmRows[] = {DEPTH_ROW("XPM")};
 #undef DEPTH_ROW
-constexpr PanelSpec kOutputPanels[] = {
+constexpr PanelDef kOutputPanels[] = {
     {"bmp", 0, kBmpRows},   {"dds", 0, kDdsRows},   {"exr", 0, kExrRows}, {"gif", 0, kGifRows},
     {"hdr", 0, kHdrRows},   {"ico", 0, kIcoRows},   {"j2k", 0, kJ2kRows}, {"jng", 0, kJngRows},
     {"jp2", 0, kJp2Rows},   {"jpg", 0, kJpgRows},   {"jxr", 0, kJxrRows}, {"pbm", 0, kPbmRows},
@@ -154,7 +154,7 @@ constexpr PanelSpec kOutputPanels[] = {
 };
 
 // Page 4, Transform (scrolling).
-constexpr RowSpec kTransformRows[] = {
+constexpr RowDef kTransformRows[] = {
     {.kind = K::Check, .label = "Image Rotation", .key = "Do Image Rotation"},
     {.kind = K::List, .label = "Rotation Type", .key = "Image Rotation Type", .items = kRotationTypes},
     {.kind = K::Pair, .label = "Rotation Angle", .key = "Image Rotation", .minimum = 0, .maximum = 360},
@@ -181,7 +181,7 @@ constexpr RowSpec kTransformRows[] = {
 };
 
 // Page 5, Adjustment.
-constexpr RowSpec kAdjustmentRows[] = {
+constexpr RowDef kAdjustmentRows[] = {
     {.kind = K::Pair,
      .label = "Image Brightness",
      .key = "Image Brightness",
@@ -202,10 +202,10 @@ constexpr RowSpec kAdjustmentRows[] = {
 };
 
 // Page 6, Frame: the frame type, then the scrolling panel of the solid frame.
-constexpr RowSpec kFrameRows[] = {
+constexpr RowDef kFrameRows[] = {
     {.kind = K::List, .label = "Frame Type", .key = "Do Frame", .items = kFrameTypes},
 };
-constexpr RowSpec kSolidFrameRows[] = {
+constexpr RowDef kSolidFrameRows[] = {
     {.kind = K::Number, .label = "Left", .key = "Solid Left", .items = kPixels},
     {.kind = K::Number, .label = "Right", .key = "Solid Right", .items = kPixels},
     {.kind = K::Number, .label = "Top", .key = "Solid Top", .items = kPixels},
@@ -216,13 +216,13 @@ constexpr RowSpec kSolidFrameRows[] = {
     {.kind = K::Colour, .label = "Bottom Color", .key = "Solid Bottom Color"},
     {.kind = K::Pair, .label = "Opacity", .key = "Solid Opacity", .minimum = 1, .maximum = 255},
 };
-constexpr PanelSpec kFramePanels[] = {{"solid", 310, kSolidFrameRows}};
+constexpr PanelDef kFramePanels[] = {{"solid", 310, kSolidFrameRows}};
 
 // Page 7, Watermark: the watermark type, then the scrolling text and image panels.
-constexpr RowSpec kWatermarkRows[] = {
+constexpr RowDef kWatermarkRows[] = {
     {.kind = K::List, .label = "Watermark Type", .key = "Do Watermark", .items = kWatermarkTypes},
 };
-constexpr RowSpec kTextWatermarkRows[] = {
+constexpr RowDef kTextWatermarkRows[] = {
     {.kind = K::Text, .label = "Text", .key = "Text"},
     {.kind = K::FontList, .label = "Font", .key = "Font"},
     {.kind = K::Number, .label = "Font Size", .key = "Font Size", .items = kPoints},
@@ -244,7 +244,7 @@ constexpr RowSpec kTextWatermarkRows[] = {
     {.kind = K::List, .label = "Size", .key = "Text Size", .items = kSizeModes},
     {.kind = K::Pair, .label = "Scale", .key = "Text Scale", .minimum = 1, .maximum = 200},
 };
-constexpr RowSpec kImageWatermarkRows[] = {
+constexpr RowDef kImageWatermarkRows[] = {
     {.kind = K::ImagePath, .label = "Image", .key = "Image"},
     {.kind = K::Check, .label = "Image Greyscale", .key = "Image Greyscale"},
     {.kind = K::Pair, .label = "Opacity", .key = "Image Opacity", .minimum = 1, .maximum = 255},
@@ -256,13 +256,13 @@ constexpr RowSpec kImageWatermarkRows[] = {
     {.kind = K::List, .label = "Size", .key = "Image Size", .items = kSizeModes},
     {.kind = K::Pair, .label = "Scale", .key = "Image Scale", .minimum = 1, .maximum = 200},
 };
-constexpr PanelSpec kWatermarkPanels[] = {
+constexpr PanelDef kWatermarkPanels[] = {
     {"text", 610, kTextWatermarkRows},
     {"image", 310, kImageWatermarkRows},
 };
 
 // Page 8, Advanced.
-constexpr RowSpec kAdvancedRows[] = {
+constexpr RowDef kAdvancedRows[] = {
     {.kind = K::Text, .label = "Filename Mask", .key = "Filename Mask"},
     {.kind = K::List, .label = "File Timestamp", .key = "File Timestamp", .items = kTimestamps},
     {.kind = K::Date, .label = "Custom Timestamp", .key = "Custom Timestamp"},
@@ -275,7 +275,7 @@ constexpr RowSpec kAdvancedRows[] = {
     {.kind = K::Check, .label = "Keep Subfolders", .key = "Keep Subfolders"},
 };
 
-constexpr PageSpec kPages[] = {
+constexpr PageDef kPages[] = {
     {"General", "General", 0, kGeneralRows, {}},
     {"Interface", "Interface", 0, kInterfaceRows, {}},
     {"Input", "Input", 0, kInputRows, kInputPanels},
@@ -290,4 +290,4 @@ static_assert(std::size(kPages) == kPageCount);
 
 }  // namespace
 
-std::span<const PageSpec> preferencesPages() { return kPages; }
+std::span<const PageDef> preferencesPages() { return kPages; }

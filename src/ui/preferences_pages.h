@@ -26,7 +26,7 @@ enum class RowKind {
 
 using ItemKeys = std::span<const char* const>;
 
-struct RowSpec {
+struct RowDef {
   RowKind kind;
   const char* label;          // text key in group Preferences
   const char* key = nullptr;  // field key in the page's group; nullptr for a row without field
@@ -39,22 +39,22 @@ struct RowSpec {
 };
 
 // A panel below a page's first row, at (0, 40), 450 x 215.
-struct PanelSpec {
+struct PanelDef {
   const char* id;     // format extension, or "solid", "text", "image"
   int contentHeight;  // 0: plain panel; otherwise a scrolling panel with this content height
-  std::span<const RowSpec> rows;
+  std::span<const RowDef> rows;
 };
 
-struct PageSpec {
+struct PageDef {
   const char* title;  // text key in group Preferences
   const char* group;  // Settings group of the page's fields
   int contentHeight;  // 0: plain page; otherwise a scrolling page
-  std::span<const RowSpec> rows;
-  std::span<const PanelSpec> panels;
+  std::span<const RowDef> rows;
+  std::span<const PanelDef> panels;
 };
 
 // General, Interface, Input, Output, Transform, Adjustment, Frame, Watermark, Advanced.
-std::span<const PageSpec> preferencesPages();
+std::span<const PageDef> preferencesPages();
 
 inline constexpr int kPageCount = 9;
 inline constexpr int kOutputPage = 3;

@@ -148,11 +148,11 @@ QLineEdit* makeNumber(QWidget* parent, int y, QComboBox** unit) {
   return edit;
 }
 
-QSlider* makePair(QWidget* parent, int y, const RowSpec& spec, RangeSpinBox** spin) {
+QSlider* makePair(QWidget* parent, int y, const RowDef& def, RangeSpinBox** spin) {
   auto* slider = new QSlider(Qt::Horizontal, parent);
   slider->setGeometry(kControlX, y, 170, 20);
-  slider->setRange(spec.minimum + spec.offset, spec.maximum + spec.offset);
-  *spin = new RangeSpinBox(spec.minimum, spec.maximum, spec.kind == RowKind::Gamma, parent);
+  slider->setRange(def.minimum + def.offset, def.maximum + def.offset);
+  *spin = new RangeSpinBox(def.minimum, def.maximum, def.kind == RowKind::Gamma, parent);
   (*spin)->setGeometry(kSecondX, y, 70, 20);
   return slider;
 }
@@ -229,7 +229,7 @@ DefaultsEnvironment currentDefaultsEnvironment() {
 }  // namespace
 
 struct PreferencesWindow::Row {
-  const RowSpec* spec = nullptr;
+  const RowDef* def = nullptr;
   QString group;
   QString panel;
   QString name;  // "Group/Key", the control's object name
@@ -309,7 +309,7 @@ void PreferencesWindow::buildWindow() {
   bold.setBold(true);
   header_->setFont(bold);
 
-  const std::span<const PageSpec> pages = preferencesPages();
+  const std::span<const PageDef> pages = preferencesPages();
   for (int number = 0; number < kPageCount; ++number) {
     tree_->addTopLevelItem(new QTreeWidgetItem({preferencesText(context_.gui.strings, pages[number].title)}));
     buildPage(number, pages[number]);
@@ -318,36 +318,36 @@ void PreferencesWindow::buildWindow() {
     if (current != nullptr) showPage(tree_->indexOfTopLevelItem(current));
   });
 
-  struct ButtonSpec {
+  struct ButtonDef {
     const char* key;
     const char* name;
     int x;
     void (PreferencesWindow::*press)();
   };
-  const ButtonSpec buttons[] = {
+  const ButtonDef buttons[] = {
       {"Defaults", "defaults", 10, &PreferencesWindow::pressDefaults},
       {"OK", "ok", 420, &PreferencesWindow::pressOk},
       {"Cancel", "cancel", 510, nullptr},
   };
-  for (const ButtonSpec& spec : buttons) {
+  for (const ButtonDef& def : buttons) {
     auto* button = new QPushButton(
-        context_.gui.strings.text(QStringLiteral("Dialog"), QString::fromLatin1(spec.key)), this);
-    button->setObjectName(QString::fromLatin1(spec.name));
-    button->setGeometry(spec.x, 315, 80, 25);
-    if (spec.press != nullptr)
-      connect(button, &QPushButton::clicked, this, spec.press);
+        context_.gui.strings.text(QStringLiteral("Dialog"), QString::fromLatin1(def.key)), this);
+    button->setObjectName(QString::fromLatin1(def.name));
+    button->setGeometry(def.x, 315, 80, 25);
+    if (def.press != nullptr)
+      connect(button, &QPushButton::clicked, this, def.press);
     else
       connect(button, &QPushButton::clicked, this, &QDialog::reject);
-    if (spec.press == &PreferencesWindow::pressOk) button->setDefault(true);
+    if (def.press == &PreferencesWindow::pressOk) button->setDefault(true);
   }
 }
 
-void PreferencesWindow::buildPage(int number, const PageSpec& spec) {
-  const QString group = QString::fromLatin1(spec.group);
+void PreferencesWindow::buildPage(int number, const PageDef& def) {
+  const QString group = QString::fromLatin1(def.group);
   const QRect pageArea(140, 50, 450, 255);
   QWidget* rowsParent = nullptr;
-  if (spec.contentHeight > 0) {
-    pages_[number] = makeScrollArea(this, pageArea, spec.contentHeight, &rowsParent);
+  if (def.contentHeight > 0) {
+    pages_[number] = makeScrollArea(this, pageArea, def.contentHeight, &rowsParent);
   } else {
     pages_[number] = new QWidget(this);
     pages_[number]->setGeometry(pageArea);
@@ -355,16 +355,16 @@ void PreferencesWindow::buildPage(int number, const PageSpec& spec) {
   }
   pages_[number]->setObjectName(QStringLiteral("page:") + group);
   pages_[number]->hide();
-  for (int i = 0; i < static_cast<int>(spec.rows.size()); ++i)
-    addRow(rowsParent, i, spec.rows[i], group, QString());
+  for (int i = 0; i < static_cast<int>(def.rows.size()); ++i)
+    addRow(rowsParent, i, def.rows[i], group, QString());
 
   const QRect panelArea(0, kPanelTop, kPanelWidth, kPanelHeight);
-  for (const PanelSpec& panelSpec : spec.panels) {
-    const QString id = QString::fromLatin1(panelSpec.id);
+  for (const PanelDef& panelDef : def.panels) {
+    const QString id = QString::fromLatin1(panelDef.id);
     QWidget* panel = nullptr;
     QWidget* panelRows = nullptr;
-    if (panelSpec.contentHeight > 0) {
-      panel = makeScrollArea(pages_[number], panelArea, panelSpec.contentHeight, &panelRows);
+    if (panelDef.contentHeight > 0) {
+      panel = makeScrollArea(pages_[number], panelArea, panelDef.contentHeight, &panelRows);
     } else {
       panel = new QWidget(pages_[number]);
       panel->setGeometry(panelArea);
@@ -373,35 +373,35 @@ void PreferencesWindow::buildPage(int number, const PageSpec& spec) {
     panel->setObjectName(QStringLiteral("panel:") + group + QLatin1Char('/') + id);
     panel->hide();
     panels_.insert(group + QLatin1Char('/') + id, panel);
-    for (int i = 0; i < static_cast<int>(panelSpec.rows.size()); ++i)
-      addRow(panelRows, i, panelSpec.rows[i], group, id);
+    for (int i = 0; i < static_cast<int>(panelDef.rows.size()); ++i)
+      addRow(panelRows, i, panelDef.rows[i], group, id);
   }
 }
 
-void PreferencesWindow::addRow(QWidget* parent, int index, const RowSpec& spec, const QString& group,
+void PreferencesWindow::addRow(QWidget* parent, int index, const RowDef& def, const QString& group,
                                const QString& panel) {
   auto row = std::make_unique<Row>();
-  row->spec = &spec;
+  row->def = &def;
   row->group = group;
   row->panel = panel;
-  if (spec.key != nullptr) {
-    row->name = group + QLatin1Char('/') + QString::fromLatin1(spec.key);
-    if (const SettingField* field = findSettingField(group, QString::fromLatin1(spec.key))) {
+  if (def.key != nullptr) {
+    row->name = group + QLatin1Char('/') + QString::fromLatin1(def.key);
+    if (const SettingField* field = findSettingField(group, QString::fromLatin1(def.key))) {
       row->hasField = true;
       row->field = field->get(context_.gui.settings);
     }
   } else {
-    row->name = group + QLatin1Char('/') + panel + QLatin1Char(':') + QString::fromLatin1(spec.label);
+    row->name = group + QLatin1Char('/') + panel + QLatin1Char(':') + QString::fromLatin1(def.label);
   }
-  if (spec.listKey != nullptr) {
-    if (const SettingField* field = findSettingField(group, QString::fromLatin1(spec.listKey)))
+  if (def.listKey != nullptr) {
+    if (const SettingField* field = findSettingField(group, QString::fromLatin1(def.listKey)))
       row->listField = field->get(context_.gui.settings);
   }
 
   const int y = rowTop(index);
-  row->label = new QLabel(preferencesText(context_.gui.strings, spec.label), parent);
+  row->label = new QLabel(preferencesText(context_.gui.strings, def.label), parent);
   row->label->setGeometry(kLabelX, y + 3, kLabelWidth, 20);
-  switch (spec.kind) {
+  switch (def.kind) {
     case RowKind::Language:
     case RowKind::Theme:
     case RowKind::List:
@@ -430,7 +430,7 @@ void PreferencesWindow::addRow(QWidget* parent, int index, const RowSpec& spec, 
       break;
     case RowKind::Pair:
     case RowKind::Gamma:
-      row->slider = makePair(parent, y, spec, &row->spin);
+      row->slider = makePair(parent, y, def, &row->spin);
       break;
     case RowKind::Colour:
       row->button = makeColour(parent, y, &row->edit);
@@ -448,7 +448,7 @@ void PreferencesWindow::addRow(QWidget* parent, int index, const RowSpec& spec, 
   if (row->unit != nullptr) row->unit->setObjectName(row->name + QStringLiteral(".unit"));
   if (row->button != nullptr)
     row->button->setObjectName(
-        row->name + (spec.kind == RowKind::Colour ? QStringLiteral(".button") : QStringLiteral(".browse")));
+        row->name + (def.kind == RowKind::Colour ? QStringLiteral(".button") : QStringLiteral(".browse")));
   rowsByName_.insert(row->name, row.get());
   rows_.push_back(std::move(row));
 }
@@ -458,8 +458,8 @@ PreferencesWindow::Row* PreferencesWindow::row(const QString& name) const { retu
 void PreferencesWindow::fillRow(Row& row) {
   Settings& settings = context_.gui.settings;
   const StringTable& strings = context_.gui.strings;
-  const RowSpec& spec = *row.spec;
-  switch (spec.kind) {
+  const RowDef& def = *row.def;
+  switch (def.kind) {
     case RowKind::Language:
       row.list->addItem(QStringLiteral("English"));
       row.list->setCurrentIndex(0);
@@ -479,7 +479,7 @@ void PreferencesWindow::fillRow(Row& row) {
       break;
     }
     case RowKind::List: {
-      for (const char* item : spec.items) row.list->addItem(preferencesText(strings, item));
+      for (const char* item : def.items) row.list->addItem(preferencesText(strings, item));
       const int64_t index = row.hasField ? readInt(row.field) : 0;
       row.list->setCurrentIndex(index >= 0 && index < row.list->count() ? static_cast<int>(index) : -1);
       break;
@@ -511,10 +511,10 @@ void PreferencesWindow::fillRow(Row& row) {
       break;
     case RowKind::Number: {
       row.edit->setText(QString::number(readInt(row.field)));
-      for (const char* item : spec.items) row.unit->addItem(preferencesText(strings, item));
+      for (const char* item : def.items) row.unit->addItem(preferencesText(strings, item));
       int unit = 0;
-      if (spec.unitKey != nullptr) {
-        const SettingField* unitField = findSettingField(row.group, QString::fromLatin1(spec.unitKey));
+      if (def.unitKey != nullptr) {
+        const SettingField* unitField = findSettingField(row.group, QString::fromLatin1(def.unitKey));
         const int64_t index = unitField != nullptr ? readInt(unitField->get(settings)) : 0;
         unit = index >= 0 && index < row.unit->count() ? static_cast<int>(index) : -1;
       }
@@ -523,7 +523,7 @@ void PreferencesWindow::fillRow(Row& row) {
     }
     case RowKind::Pair:
       row.spin->setPosition(clampToInt(readInt(row.field)));
-      row.slider->setValue(row.spin->position() + spec.offset);
+      row.slider->setValue(row.spin->position() + def.offset);
       break;
     case RowKind::Gamma:
       row.spin->setPosition(gammaPosition(static_cast<double>(*std::get<float*>(row.field))));
@@ -561,8 +561,8 @@ void PreferencesWindow::fillRow(Row& row) {
 
 void PreferencesWindow::storeRow(Row& row) {
   Settings& settings = context_.gui.settings;
-  const RowSpec& spec = *row.spec;
-  switch (spec.kind) {
+  const RowDef& def = *row.def;
+  switch (def.kind) {
     case RowKind::Language:
       settings.general.language = QStringLiteral("en");
       break;
@@ -593,8 +593,8 @@ void PreferencesWindow::storeRow(Row& row) {
       break;
     case RowKind::Number:
       writeInt(row.field, parseDecimalInt(row.edit->text()));
-      if (spec.unitKey != nullptr && row.unit->currentIndex() >= 0) {
-        if (const SettingField* unitField = findSettingField(row.group, QString::fromLatin1(spec.unitKey)))
+      if (def.unitKey != nullptr && row.unit->currentIndex() >= 0) {
+        if (const SettingField* unitField = findSettingField(row.group, QString::fromLatin1(def.unitKey)))
           writeInt(unitField->get(settings), row.unit->currentIndex());
       }
       break;
@@ -621,10 +621,10 @@ void PreferencesWindow::storeRow(Row& row) {
 
 void PreferencesWindow::connectRow(Row& row) {
   Row* r = &row;
-  switch (row.spec->kind) {
+  switch (row.def->kind) {
     case RowKind::Pair:
       connect(row.slider, &QSlider::valueChanged, this,
-              [r](int value) { r->spin->setPosition(value - r->spec->offset); });
+              [r](int value) { r->spin->setPosition(value - r->def->offset); });
       connect(row.spin, &RangeSpinBox::textTyped, this, [r](const QString& text) {
         // A number out of range shows the limit at once; a lone sign or an empty box is left for
         // the user to finish.
@@ -637,11 +637,11 @@ void PreferencesWindow::connectRow(Row& row) {
         else
           r->spin->setPositionKeepingText(value);
         const QSignalBlocker blocker(r->slider);
-        r->slider->setValue(value + r->spec->offset);
+        r->slider->setValue(value + r->def->offset);
       });
       connect(row.spin, &RangeSpinBox::stepped, this, [r] {
         const QSignalBlocker blocker(r->slider);
-        r->slider->setValue(r->spin->position() + r->spec->offset);
+        r->slider->setValue(r->spin->position() + r->def->offset);
       });
       break;
     case RowKind::Gamma:

@@ -11,21 +11,14 @@
 #include <QHash>
 #include <QString>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class MainWindow;
-class QCheckBox;
 class QComboBox;
-class QDateTimeEdit;
 class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSlider;
 class QTreeWidget;
-class RangeSpinBox;
 struct GuiContext;
 
 struct PreferencesContext {
@@ -62,8 +55,8 @@ class PreferencesWindow : public QDialog {
   struct Row;
 
   void buildWindow();
-  void buildPage(int number, const PageSpec& spec);
-  void addRow(QWidget* parent, int index, const RowSpec& spec, const QString& group, const QString& panel);
+  void buildPage(int number, const PageDef& def);
+  void addRow(QWidget* parent, int index, const RowDef& def, const QString& group, const QString& panel);
   Row* row(const QString& name) const;
 
   void fillRow(Row& row);
