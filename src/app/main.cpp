@@ -1,36 +1,51 @@
-// Process entry.
+// Process entry: the instance lock, the console hand-off, then the graphical start.
 #include "app/graphical_mode.h"
-#include "i18n/product.h"
+#include "app/startup.h"
+#include "cli/console_mode.h"
+#include "cli/usage.h"
+#include "convert/batch.h"
+#include "convert/conversion_job.h"
 #include "i18n/string_table.h"
-#include "platform/console.h"
-#include "platform/files.h"
 #include "platform/instance_lock.h"
-#include "platform/paths.h"
+#include "settings/settings.h"
+#include "themes/image_sets.h"
+#include "themes/themes.h"
 
-#include <cstring>
+#include <QStringList>
 
 int main(int argc, char** argv) {
+  QStringList parameters;
+  for (int i = 1; i < argc; ++i) parameters.append(QString::fromLocal8Bit(argv[i]));
+
+  // The process-wide records, owned here and handed to whoever needs them.
   Settings settings;
   ConversionJob job;
   FileQueue queue;
+  ConsoleState consoleState;
   StringTable strings;
   themes::ImageSets images;
   themes::ThemeRegistry themeRegistry;
 
   platform::InstanceLock lock;
-  if (!lock.acquire(product::fullTitle())) return 0;
+  const bool firstInstance = lock.acquire(instanceLockName());
 
-  if (argc > 1 && (std::strcmp(argv[1], "-v") == 0 || std::strcmp(argv[1], "--version") == 0)) {
-    platform::printLine(product::versionText(product::kVersion));
-    return 0;
+  ConsoleRecords records{settings, job, queue, consoleState, strings};
+  GraphicalRecords graphical{settings, job, queue, strings, images, themeRegistry};
+  const ConsoleOutcome outcome = runConsoleMode(
+      parameters, ConsoleEnvironment{programNameFrom(argc > 0 ? argv[0] : nullptr), !firstInstance}, records);
+  switch (outcome.kind) {
+    case ConsoleOutcomeKind::Finished:
+      return outcome.exitStatus;
+    case ConsoleOutcomeKind::UninstallFeedback:
+      return runUninstallFeedback(argc, argv, strings);
+    case ConsoleOutcomeKind::Screenshot:
+      return runScreenshotMode(argc, argv, graphical, outcome.screenshotTarget);
+    case ConsoleOutcomeKind::Graphical:
+      break;
   }
 
-  QString folder = platform::userConfigFolder() + QString::fromLatin1(product::kVendor) + QLatin1Char('/');
-  platform::makeFolder(folder);
-  folder += QString::fromLatin1(product::kShortName) + QLatin1Char('/');
-  platform::makeFolder(folder);
-  settings.configPath = folder + QStringLiteral("config.ini");
-
-  GraphicalRecords records{settings, job, queue, strings, images, themeRegistry};
-  return runGraphicalMode(argc, argv, records);
+  // A second graphical start ends silently.
+  if (!firstInstance) return 0;
+  settings.configPath = configFilePath(resolveSettingsFolder());
+  return runGraphicalMode(argc, argv, graphical);
 }

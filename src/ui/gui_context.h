@@ -4,13 +4,13 @@
 
 #include "convert/batch.h"
 #include "convert/conversion_job.h"
+#include "i18n/string_table.h"
 #include "settings/settings.h"
 #include "themes/image_sets.h"
 #include "themes/themes.h"
 
 class DialogService;
 class ShellOpener;
-class StringTable;
 
 struct GuiContext {
   GuiContext(Settings& settings, ConversionJob& job, FileQueue& queue, const StringTable& strings,
@@ -41,3 +41,8 @@ struct GuiContext {
   // Loads the run's watermark font; empty means loadWatermarkFont.
   FontLoader loadFont;
 };
+
+// A text of the string table by group and key.
+inline QString uiText(const GuiContext& context, const char* group, const char* key) {
+  return context.strings.text(QString::fromLatin1(group), QString::fromLatin1(key));
+}

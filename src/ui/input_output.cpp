@@ -15,13 +15,7 @@
 
 #include <utility>
 
-namespace {
-
-QString text(const GuiContext& context, const char* group, const char* key) {
-  return context.strings.text(QString::fromLatin1(group), QString::fromLatin1(key));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 QList<FileFilter> inputFileFilters(const GuiContext& context) {
   QString allPatterns;
@@ -42,9 +36,9 @@ QList<FileFilter> inputFileFilters(const GuiContext& context) {
   allPatterns.chop(1);
 
   QList<FileFilter> filters;
-  filters.append({text(context, "Dialog", "All Supported Files"), allPatterns});
+  filters.append({uiText(context, "Dialog", "All Supported Files"), allPatterns});
   for (const auto& [description, patterns] : byDescription) filters.append({description, patterns});
-  filters.append({text(context, "Dialog", "All Files") + QStringLiteral(" (*.*)"), QStringLiteral("*.*")});
+  filters.append({uiText(context, "Dialog", "All Files") + QStringLiteral(" (*.*)"), QStringLiteral("*.*")});
   return filters;
 }
 
@@ -63,7 +57,7 @@ bool addInputFileToWindow(MainWindow& window, const QString& path) {
 
 bool addInputFileDialog(MainWindow& window) {
   GuiContext& context = window.context();
-  const QString path = context.dialogs.openFile(&window, text(context, "Dialog", "Select Input Files"),
+  const QString path = context.dialogs.openFile(&window, uiText(context, "Dialog", "Select Input Files"),
                                                 context.job.inputPath, inputFileFilters(context));
   const bool added = !path.isEmpty() && addInputFileToWindow(window, path);
   // The input edit holds the file from now on; the next dialog starts without a preset name.
@@ -78,7 +72,7 @@ void outputFolderDialog(MainWindow& window) {
   const QString shown = window.outputFolderList()->currentText();
   if (!shown.isEmpty()) start = platform::folderOf(shown);
   const QString chosen =
-      context.dialogs.chooseFolder(&window, text(context, "Dialog", "Select Output Folder"), start);
+      context.dialogs.chooseFolder(&window, uiText(context, "Dialog", "Select Output Folder"), start);
   if (!chosen.isEmpty() && platform::isFolder(chosen)) {
     const QString folder = platform::withTrailingSeparator(chosen);
     recordOutputFolder(context.settings, folder);
@@ -91,14 +85,14 @@ void outputFolderDialog(MainWindow& window) {
 InputChooser::InputChooser(MainWindow& window) : QDialog(&window), window_(window) {
   const GuiContext& context = window.context();
   setObjectName(QStringLiteral("inputChooser"));
-  setWindowTitle(text(context, "Menu", "Select Input Files"));
+  setWindowTitle(uiText(context, "Menu", "Select Input Files"));
   setFixedSize(270, 160);
 
   filesButton_ = new QPushButton(this);
   filesButton_->setGeometry(30, 30, 80, 80);
   filesButton_->setIcon(setIcon(context, ImageSetName::BigButtons, QStringLiteral("InFiles")));
   filesButton_->setIconSize(QSize(48, 48));
-  auto* filesCaption = new QLabel(text(context, "Menu", "Select Input File"), this);
+  auto* filesCaption = new QLabel(uiText(context, "Menu", "Select Input File"), this);
   filesCaption->setGeometry(10, 120, 120, 30);
   filesCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   filesCaption->setWordWrap(true);
@@ -107,7 +101,7 @@ InputChooser::InputChooser(MainWindow& window) : QDialog(&window), window_(windo
   folderButton_->setGeometry(160, 30, 80, 80);
   folderButton_->setIcon(setIcon(context, ImageSetName::BigButtons, QStringLiteral("InFolder")));
   folderButton_->setIconSize(QSize(48, 48));
-  auto* folderCaption = new QLabel(text(context, "Menu", "Select Input Folder"), this);
+  auto* folderCaption = new QLabel(uiText(context, "Menu", "Select Input Folder"), this);
   folderCaption->setGeometry(140, 120, 120, 30);
   folderCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   folderCaption->setWordWrap(true);

@@ -32,10 +32,6 @@ constexpr int kInnerHeight = 260;
 // Lowest edge of the controls inside the container (format list and Convert button).
 constexpr int kControlsBottom = 125;
 
-QString text(const GuiContext& context, const char* group, const char* key) {
-  return context.strings.text(QString::fromLatin1(group), QString::fromLatin1(key));
-}
-
 struct MenuItem {
   const char* textKey;  // nullptr for a separator
   const char* shortcut;
@@ -139,7 +135,7 @@ void MainWindow::buildMenuBar() {
   QMenuBar* bar = menuBar();
   bar->clear();
   for (const MenuDefinition& definition : kMenus) {
-    QMenu* menu = bar->addMenu(text(context_, "Menu", definition.titleKey));
+    QMenu* menu = bar->addMenu(uiText(context_, "Menu", definition.titleKey));
     for (const MenuItem& item : definition.items) {
       if (item.textKey == nullptr) {
         menu->addSeparator();
@@ -147,7 +143,7 @@ void MainWindow::buildMenuBar() {
       }
       QAction* action =
           menu->addAction(setIcon(context_, ImageSetName::MenuIcons, QString::fromLatin1(item.icon)),
-                          text(context_, "Menu", item.textKey) + QString::fromLatin1(item.shortcut));
+                          uiText(context_, "Menu", item.textKey) + QString::fromLatin1(item.shortcut));
       const MainCommand command = item.command;
       connect(action, &QAction::triggered, this, [this, command] { dispatchCommand(command); });
     }
@@ -173,7 +169,7 @@ void MainWindow::buildMainToolBar() {
     }
     QAction* action = mainToolBar_->addAction(
         setIcon(context_, ImageSetName::ToolbarIcons, QString::fromLatin1(item.icon)), QString());
-    action->setToolTip(text(context_, "Menu", item.textKey));
+    action->setToolTip(uiText(context_, "Menu", item.textKey));
     const MainCommand command = item.command;
     connect(action, &QAction::triggered, this, [this, command] { dispatchCommand(command); });
   }
@@ -189,24 +185,24 @@ void MainWindow::buildControls() {
   container_->setObjectName(QStringLiteral("container"));
   container_->setGeometry(0, 0, kMinimumWidth, kInnerHeight - 130);
 
-  auto* inputLabel = new QLabel(text(context_, "General", "Input File"), container_);
+  auto* inputLabel = new QLabel(uiText(context_, "General", "Input File"), container_);
   inputLabel->setGeometry(10, 5, 350, 20);
   inputEdit_ = new QLineEdit(container_);
   inputEdit_->setObjectName(QStringLiteral("inputEdit"));
   inputEdit_->setGeometry(10, 20, 350, 20);
   // Files dropped on the edit go to the window, not into the text.
   inputEdit_->setAcceptDrops(false);
-  inputButton_ = makeBarButton(container_, text(context_, "Menu", "Select Input File"));
+  inputButton_ = makeBarButton(container_, uiText(context_, "Menu", "Select Input File"));
   inputButton_->setGeometry(364, 19, 24, 24);
   connect(inputButton_, &QToolButton::clicked, this, [this] { dispatchCommand(MainCommand::AddInputFile); });
 
-  auto* folderLabel = new QLabel(text(context_, "General", "Output Folder"), container_);
+  auto* folderLabel = new QLabel(uiText(context_, "General", "Output Folder"), container_);
   folderLabel->setGeometry(10, 45, 350, 20);
   outputFolderList_ = new QComboBox(container_);
   outputFolderList_->setObjectName(QStringLiteral("outputFolderList"));
   outputFolderList_->setEditable(false);
   outputFolderList_->setGeometry(10, 60, 350, 21);
-  outputFolderButton_ = makeBarButton(container_, text(context_, "Menu", "Select Output Folder"));
+  outputFolderButton_ = makeBarButton(container_, uiText(context_, "Menu", "Select Output Folder"));
   outputFolderButton_->setGeometry(364, 59, 24, 24);
   connect(outputFolderButton_, &QToolButton::clicked, this,
           [this] { dispatchCommand(MainCommand::SelectOutputFolder); });
@@ -214,13 +210,13 @@ void MainWindow::buildControls() {
   connect(outputFolderList_, &QComboBox::activated, this,
           [this] { context_.job.outputFolder = outputFolderList_->currentText(); });
 
-  auto* formatLabel = new QLabel(text(context_, "General", "Output Format"), container_);
+  auto* formatLabel = new QLabel(uiText(context_, "General", "Output Format"), container_);
   formatLabel->setGeometry(10, 85, 350, 20);
   outputFormatList_ = new QComboBox(container_);
   outputFormatList_->setObjectName(QStringLiteral("outputFormatList"));
   outputFormatList_->setEditable(false);
   outputFormatList_->setGeometry(10, 100, 350, 21);
-  outputFormatButton_ = makeBarButton(container_, text(context_, "Menu", "Output Format Options"));
+  outputFormatButton_ = makeBarButton(container_, uiText(context_, "Menu", "Output Format Options"));
   outputFormatButton_->setGeometry(364, 99, 24, 24);
   connect(outputFormatButton_, &QToolButton::clicked, this,
           [this] { dispatchCommand(MainCommand::OutputFormatOptions); });
@@ -234,7 +230,7 @@ void MainWindow::buildControls() {
   convertButton_->setObjectName(QStringLiteral("convertButton"));
   convertButton_->setGeometry(400, 20, 100, 100);
   convertButton_->setIconSize(QSize(64, 64));
-  convertButton_->setToolTip(text(context_, "Menu", "Convert"));
+  convertButton_->setToolTip(uiText(context_, "Menu", "Convert"));
   connect(convertButton_, &QPushButton::clicked, this, [this] { dispatchCommand(MainCommand::Convert); });
 
   noticeLabel_ = new QLabel(QString::fromLatin1(product::kNotice), central);
@@ -361,7 +357,7 @@ void newJob(MainWindow& window) {
   resetConversionState(context.job, context.queue);
   window.inputEdit()->clear();
   window.outputFolderList()->setCurrentIndex(-1);
-  window.setStatusText(text(context, "General", "Ready"));
+  window.setStatusText(uiText(context, "General", "Ready"));
   window.inputEdit()->setFocus();
 }
 

@@ -25,9 +25,9 @@ ProgressDialog::ProgressDialog(MainWindow& window)
       window_(window),
       worker_(window.context().settings, window.context().job, window.context().queue,
               window.context().convert) {
-  const StringTable& strings = window.context().strings;
+  const GuiContext& context = window.context();
   setObjectName(QStringLiteral("progressDialog"));
-  setWindowTitle(strings.text(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")));
+  setWindowTitle(uiText(context, "Dialog", "Convert Progress"));
   setFixedSize(kWidth, kHeight);
   fileCount_ = static_cast<int>(window.context().queue.size());
 
@@ -38,7 +38,7 @@ ProgressDialog::ProgressDialog(MainWindow& window)
   progressBar_->setRange(0, fileCount_ + 1);
   progressBar_->setValue(0);
   progressBar_->setTextVisible(false);
-  okButton_ = new QPushButton(strings.text(QStringLiteral("Dialog"), QStringLiteral("OK")), this);
+  okButton_ = new QPushButton(uiText(context, "Dialog", "OK"), this);
   okButton_->setGeometry(110, 75, 80, 25);
   okButton_->setDefault(true);
   okButton_->setEnabled(false);
@@ -63,12 +63,11 @@ void ProgressDialog::poll() {
   if (worker_.isRunning()) {
     const ConversionWorker::Progress progress = worker_.progress();
     if (progress.processedCount > shownCount_) {
-      const StringTable& strings = window_.context().strings;
-      const QString counts = fillPlaceholders(strings.text(QStringLiteral("Msg"), QStringLiteral("Progress")),
-                                              QString::number(progress.processedCount),
-                                              QString::number(fileCount_), QString(), QString());
-      setWindowTitle(strings.text(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")) +
-                     QLatin1Char(' ') + counts);
+      const GuiContext& context = window_.context();
+      const QString counts =
+          fillPlaceholders(uiText(context, "Msg", "Progress"), QString::number(progress.processedCount),
+                           QString::number(fileCount_), QString(), QString());
+      setWindowTitle(uiText(context, "Dialog", "Convert Progress") + QLatin1Char(' ') + counts);
       QString path = progress.currentFile;
       if (path.size() * charWidth_ > kLabelWidth) path = shortenMiddle(path, capacity_);
       fileLabel_->setText(path);
@@ -82,26 +81,24 @@ void ProgressDialog::poll() {
 
 void ProgressDialog::showEnd() {
   timer_->stop();
-  const StringTable& strings = window_.context().strings;
+  const GuiContext& context = window_.context();
   // The final counts: the worker has ended, so they no longer change.
   const int processed = worker_.progress().processedCount;
   const int converted = worker_.convertedCount();
-  const QString counts =
-      fillPlaceholders(strings.text(QStringLiteral("Msg"), QStringLiteral("Progress")),
-                       QString::number(processed), QString::number(fileCount_), QString(), QString());
+  const QString counts = fillPlaceholders(uiText(context, "Msg", "Progress"), QString::number(processed),
+                                          QString::number(fileCount_), QString(), QString());
   if (stopped_) {
-    const QString stoppedText =
-        strings.text(QStringLiteral("Msg"), QStringLiteral("Conversion is not complete"));
+    const QString stoppedText = uiText(context, "Msg", "Conversion is not complete");
     window_.setStatusText(stoppedText);
     setWindowTitle(stoppedText + QLatin1Char(' ') + counts);
     fileLabel_->setText(stoppedText);
   } else {
-    const QString completeText = strings.text(QStringLiteral("Msg"), QStringLiteral("Conversion complete"));
+    const QString completeText = uiText(context, "Msg", "Conversion complete");
     window_.setStatusText(completeText);
     setWindowTitle(completeText + QLatin1Char(' ') + counts);
-    fileLabel_->setText(
-        fillPlaceholders(strings.text(QStringLiteral("Msg"), QStringLiteral("Files converted")),
-                         QString::number(converted), QString::number(fileCount_), QString(), QString()));
+    fileLabel_->setText(fillPlaceholders(uiText(context, "Msg", "Files converted"),
+                                         QString::number(converted), QString::number(fileCount_), QString(),
+                                         QString()));
     progressBar_->setValue(fileCount_ + 1);
   }
   okButton_->setEnabled(true);

@@ -56,7 +56,7 @@ void startConversion(MainWindow& window) {
   const QString outputFolderText = window.outputFolderList()->currentText().trimmed();
   const int formatIndex = window.outputFormatList()->currentData().toInt();
   context.job.outputExtension = outputFormatList().value(formatIndex);
-  window.setStatusText(strings.text(QStringLiteral("General"), QStringLiteral("Preparing")));
+  window.setStatusText(uiText(context, "General", "Preparing"));
 
   const StartCheck check =
       checkConversionStart(context.settings, context.queue, outputFolderText, context.job, context.loadFont);
@@ -75,7 +75,7 @@ void startConversion(MainWindow& window) {
   }
 
   if (recordOutputFolder(context.settings, context.job.outputFolder)) refreshOutputFolderList(window);
-  window.setStatusText(strings.text(QStringLiteral("General"), QStringLiteral("Converting")));
+  window.setStatusText(uiText(context, "General", "Converting"));
   runProgressDialog(window);
   // The run's font belongs to this run only.
   context.job.watermarkFont.reset();

@@ -1,4 +1,5 @@
 #include "app/graphical_mode.h"
+#include "app/startup.h"
 
 #include "../ui/fakes.h"
 #include "i18n/product.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -182,7 +184,7 @@ TEST(SecondInstance, EndsAtOnceWhileTheFirstHoldsTheLock) {
   QTemporaryDir home;
   qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
   platform::InstanceLock lock;
-  ASSERT_TRUE(lock.acquire(product::fullTitle()));
+  ASSERT_TRUE(lock.acquire(instanceLockName()));
 
   QProcess process;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -198,6 +200,30 @@ TEST(SecondInstance, EndsAtOnceWhileTheFirstHoldsTheLock) {
   EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(process.exitCode(), 0);
   EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+  EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("Lumavane/quillet/config.ini"))));
+}
+
+// "-T": the executable shows its window with samples and saves both pictures in the folder.
+TEST(ScreenshotSwitch, SavesBothPicturesThroughTheExecutable) {
+  QTemporaryDir home;
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(QUILLET_EXECUTABLE), {QStringLiteral("-T"), home.path()});
+  const bool ended = process.waitForFinished(60000);
+  if (!ended) process.kill();
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(process.exitCode(), 0);
+  const QImage large(home.filePath(QStringLiteral("quillet1.jpg")));
+  const QImage small(home.filePath(QStringLiteral("quillet1x.jpg")));
+  ASSERT_FALSE(large.isNull());
+  EXPECT_GE(large.width(), 510);
+  EXPECT_EQ(small.width(), 180);
+  EXPECT_EQ(small.height(), qRound(180.0 * large.height() / large.width()));
+  // The screenshot mode neither reads nor writes the configuration.
   EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("Lumavane/quillet/config.ini"))));
 }
 
