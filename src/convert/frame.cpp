@@ -22,8 +22,10 @@ void fillQuad(QPainter& painter, std::initializer_list<QPointF> corners, const Q
 
 // The eight shapes of the solid frame: corner boxes first, then the four mitred bands over them,
 // so each corner ends up split along its diagonal.
-void drawSolidFrame(QImage& layer, int w, int h, const Settings::Frame& f) {
-  const int l = f.solidLeft, r = f.solidRight, t = f.solidTop, b = f.solidBottom;
+void drawSolidFrame(QImage& layer, int width, int height, const Settings::Frame& f) {
+  // In floating point: widths come from settings unchecked, and "w - r" must not overflow.
+  const double w = width, h = height;
+  const double l = f.solidLeft, r = f.solidRight, t = f.solidTop, b = f.solidBottom;
   const QColor left = opaque(f.solidLeftColor), right = opaque(f.solidRightColor);
   const QColor top = opaque(f.solidTopColor), bottom = opaque(f.solidBottomColor);
 
@@ -34,16 +36,10 @@ void drawSolidFrame(QImage& layer, int w, int h, const Settings::Frame& f) {
   painter.fillRect(QRectF(w - r, 0, r, t), right);
   painter.fillRect(QRectF(w - r, h - b, r, b), bottom);
   painter.fillRect(QRectF(0, h - b, l, b), left);
-  fillQuad(painter, {{0, 0}, {double(w), 0}, {double(w - r), double(t)}, {double(l), double(t)}}, top);
-  fillQuad(
-      painter,
-      {{double(w), 0}, {double(w), double(h)}, {double(w - r), double(h - b)}, {double(w - r), double(t)}},
-      right);
-  fillQuad(
-      painter,
-      {{double(w), double(h)}, {0, double(h)}, {double(l), double(h - b)}, {double(w - r), double(h - b)}},
-      bottom);
-  fillQuad(painter, {{0, double(h)}, {0, 0}, {double(l), double(t)}, {double(l), double(h - b)}}, left);
+  fillQuad(painter, {{0, 0}, {w, 0}, {w - r, t}, {l, t}}, top);
+  fillQuad(painter, {{w, 0}, {w, h}, {w - r, h - b}, {w - r, t}}, right);
+  fillQuad(painter, {{w, h}, {0, h}, {l, h - b}, {w - r, h - b}}, bottom);
+  fillQuad(painter, {{0, h}, {0, 0}, {l, t}, {l, h - b}}, left);
 }
 
 }  // namespace

@@ -77,8 +77,17 @@ QString expandToken(const QString& text, const QString& token, const ConversionJ
 
 QString expandTokens(const QString& text, const ConversionJob& job) {
   QString result = text;
-  for (const QString& token : maskTokens()) {
-    if (result.contains(token, Qt::CaseInsensitive)) result = expandToken(result, token, job);
+  for (qsizetype index = 0; index < maskTokens().size(); ++index) {
+    const QString& token = maskTokens()[index];
+    const qsizetype occurrences = result.count(token, Qt::CaseInsensitive);
+    if (occurrences == 0) continue;
+    // The value is read once, so every occurrence gets the same date.
+    const QString value = kTokens[index].value(job);
+    // A value may bring in further tokens (an input name made of tokens), so each step can
+    // multiply the length; stop before the text outgrows any usable name or watermark.
+    const qsizetype growth = value.size() - token.size();
+    if (growth > 0 && occurrences > (kMaxExpandedLength - result.size()) / growth) break;
+    result.replace(token, value, Qt::CaseInsensitive);
   }
   return result;
 }

@@ -14,6 +14,10 @@ const QStringList& maskTokens();
 // current file; an unknown token leaves the text unchanged.
 QString expandToken(const QString& text, const QString& token, const ConversionJob& job);
 
+// Longest text the expansion produces: a token whose replacement would make the text longer
+// is left unexpanded, and so are the tokens after it (the name is then unusable anyway).
+inline constexpr qsizetype kMaxExpandedLength = qsizetype{1} << 20;
+
 // Expands the 18 tokens in order, each only when the current text contains it.
 QString expandTokens(const QString& text, const ConversionJob& job);
 

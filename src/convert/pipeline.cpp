@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <cstdio>
+
 namespace {
 
 constexpr int kJpegLoadFlags = JPEG_ACCURATE | JPEG_EXIFROTATE;
@@ -40,14 +42,37 @@ BitmapPtr loadInput(ConversionJob& job) {
   return bitmap;
 }
 
+unsigned DLL_CALLCONV writeToFile(void* buffer, unsigned size, unsigned count, fi_handle handle) {
+  return static_cast<unsigned>(std::fwrite(buffer, size, count, static_cast<FILE*>(handle)));
+}
+unsigned DLL_CALLCONV readFromFile(void* buffer, unsigned size, unsigned count, fi_handle handle) {
+  return static_cast<unsigned>(std::fread(buffer, size, count, static_cast<FILE*>(handle)));
+}
+int DLL_CALLCONV seekInFile(fi_handle handle, long offset, int origin) {
+  return std::fseek(static_cast<FILE*>(handle), offset, origin);
+}
+long DLL_CALLCONV tellInFile(fi_handle handle) { return std::ftell(static_cast<FILE*>(handle)); }
+
+// FreeImage_Save ignores the result of closing its file, so a write that fails only when the
+// last buffered bytes go out (a full disk) would pass as a complete file. The stream is ours
+// here, and every step of writing it out is checked.
+bool saveToFile(FIBITMAP* bitmap, const ConversionJob& job, const QString& path) {
+  FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+  if (file == nullptr) return false;
+  FreeImageIO io{readFromFile, writeToFile, seekInFile, tellInFile};
+  bool saved = FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(job.outputFormatId), bitmap, &io,
+                                      static_cast<fi_handle>(file), job.saveFlags) != FALSE;
+  saved = std::fflush(file) == 0 && std::ferror(file) == 0 && saved;
+  return std::fclose(file) == 0 && saved;
+}
+
 // Writes into a new file beside the target and moves it over the target only once complete: a
 // failed save leaves no partial file and an existing target untouched.
 bool saveReplacing(const BitmapPtr& bitmap, const ConversionJob& job) {
   const QString temporary =
       platform::createUniqueFile(platform::folderOf(job.outputPath), QStringLiteral(".quillet-"));
   if (temporary.isEmpty()) return false;
-  const bool saved = FreeImage_Save(static_cast<FREE_IMAGE_FORMAT>(job.outputFormatId), bitmap.get(),
-                                    QFile::encodeName(temporary).constData(), job.saveFlags) != FALSE;
+  const bool saved = saveToFile(bitmap.get(), job, temporary);
   if (saved && platform::replaceFile(temporary, job.outputPath)) return true;
   platform::removeFile(temporary);
   return false;

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -35,6 +37,17 @@ QImage textLayer(int width, int height) {
 }
 
 int clampOpacity(int value) { return std::clamp(value, 0, 255); }
+
+// Settings reach this step unchecked (a hand-edited config.ini), so sums of offsets, paddings and
+// sizes are formed in 64 bits and brought back into the range of int, never overflowing.
+int toInt(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// y of text line k: P + k * (line height + leading).
+int lineTop(int padding, int k, int lineHeight, int leading) {
+  return toInt(int64_t{padding} + int64_t{k} * (int64_t{lineHeight} + leading));
+}
 
 QColor settingColour(const QString& text, int alpha) {
   const Colour colour = parseColor(text);
@@ -66,7 +79,7 @@ TextBlock measureText(const QString& text, const QFont& font, int leading) {
   block.lineHeight = std::max(10, metrics.height());
   const auto markers = static_cast<int>(block.lines.size() - 1);
   block.width = lineWidth;
-  block.height = block.lineHeight + markers * (block.lineHeight + leading);
+  block.height = toInt(block.lineHeight + int64_t{markers} * (int64_t{block.lineHeight} + leading));
   return block;
 }
 
@@ -93,7 +106,7 @@ QImage plainTextLayer(const TextBlock& block, QFont font, int layerWidth, int la
     const int x = block.multiLine
                       ? alignLine(metrics.horizontalAdvance(line), layerWidth, s.textAlignment, padding)
                       : padding;
-    const int y = padding + k * (block.lineHeight + s.fontLeading);
+    const int y = lineTop(padding, k, block.lineHeight, s.fontLeading);
     painter.drawText(x, y + metrics.ascent(), line);
   }
   return layer;
@@ -124,7 +137,7 @@ QImage vectorTextLayer(const TextBlock& block, const QFont& font, int layerWidth
     const qreal advance = metrics.horizontalAdvance(line);
     const int lineWidth = static_cast<int>(std::lround(advance));
     const int x = block.multiLine ? alignLine(lineWidth, layerWidth, s.textAlignment, padding) : padding;
-    const qreal baseline = padding + k * (block.lineHeight + s.fontLeading) + metrics.ascent();
+    const qreal baseline = lineTop(padding, k, block.lineHeight, s.fontLeading) + metrics.ascent();
     glyphs.addText(x, baseline, glyphFont, line);
     if (font.underline()) bars << QRectF(x, baseline + metrics.underlinePos() - bar / 2, advance, bar);
     if (font.strikeOut()) bars << QRectF(x, baseline - metrics.strikeOutPos() - bar / 2, advance, bar);
@@ -158,8 +171,8 @@ WatermarkArea watermarkArea(int width, int height, const Settings& settings) {
     const Settings::Frame& f = settings.frame;
     area.x = f.solidLeft;
     area.y = f.solidTop;
-    area.width = width - f.solidLeft - f.solidRight;
-    area.height = height - f.solidTop - f.solidBottom;
+    area.width = toInt(int64_t{width} - f.solidLeft - f.solidRight);
+    area.height = toInt(int64_t{height} - f.solidTop - f.solidBottom);
   } else {
     area.width = width;
     area.height = height;
@@ -169,11 +182,11 @@ WatermarkArea watermarkArea(int width, int height, const Settings& settings) {
 
 QPoint placeWatermark(const WatermarkArea& area, int w, int h) {
   const int left = area.xOffset;
-  const int centre = (area.width - w) / 2;
-  const int right = area.width - w - area.xOffset;
+  const int centre = toInt((int64_t{area.width} - w) / 2);
+  const int right = toInt(int64_t{area.width} - w - area.xOffset);
   const int top = area.yOffset;
-  const int middle = (area.height - h) / 2;
-  const int bottom = area.height - h - area.yOffset;
+  const int middle = toInt((int64_t{area.height} - h) / 2);
+  const int bottom = toInt(int64_t{area.height} - h - area.yOffset);
   QPoint at;
   switch (area.position) {
     case 0:
@@ -207,20 +220,21 @@ QPoint placeWatermark(const WatermarkArea& area, int w, int h) {
       at = {0, 0};
       break;
   }
-  return at + QPoint(area.x, area.y);
+  return QPoint(toInt(int64_t{at.x()} + area.x), toInt(int64_t{at.y()} + area.y));
 }
 
 BitmapPtr fitWatermark(BitmapPtr watermark, const WatermarkArea& area) {
   if (!watermark) return nullptr;
   const int w = static_cast<int>(FreeImage_GetWidth(watermark.get()));
   const int h = static_cast<int>(FreeImage_GetHeight(watermark.get()));
-  const bool tooWide = area.width < w + area.xOffset;
-  const bool tooHigh = area.height < h + area.yOffset;
+  const bool tooWide = area.width < int64_t{w} + area.xOffset;
+  const bool tooHigh = area.height < int64_t{h} + area.yOffset;
   if (!tooWide && !tooHigh) return watermark;
-  const int right = tooWide ? area.width - area.xOffset : w;
-  const int bottom = tooHigh ? area.height - area.yOffset : h;
+  // Below w and h when cut, so within int.
+  const int64_t right = tooWide ? int64_t{area.width} - area.xOffset : w;
+  const int64_t bottom = tooHigh ? int64_t{area.height} - area.yOffset : h;
   if (right <= 0 || bottom <= 0) return nullptr;
-  return BitmapPtr(FreeImage_Copy(watermark.get(), 0, 0, right, bottom));
+  return BitmapPtr(FreeImage_Copy(watermark.get(), 0, 0, static_cast<int>(right), static_cast<int>(bottom)));
 }
 
 int alignLine(int lineWidth, int layerWidth, int alignment, int padding) {
@@ -228,9 +242,9 @@ int alignLine(int lineWidth, int layerWidth, int alignment, int padding) {
     case 0:
       return padding;
     case 1:
-      return static_cast<int>(std::floor((layerWidth - lineWidth) / 2.0 + 0.5));
+      return static_cast<int>(std::floor((double(layerWidth) - lineWidth) / 2.0 + 0.5));
     case 2:
-      return layerWidth - lineWidth - padding;
+      return toInt(int64_t{layerWidth} - lineWidth - padding);
     default:
       return 0;
   }
@@ -256,11 +270,14 @@ QImage textWatermarkLayer(const QString& text, const QFont& font, const Settings
   QFont measured = font;
   if (settings.textAntialiasing == 0) measured.setStyleStrategy(QFont::NoAntialias);
   const TextBlock block = measureText(text, measured, settings.fontLeading);
-  const int width = block.width + 2 * settings.textPadding;
-  const int height = block.height + 2 * settings.textPadding;
-  if (width <= 0 || height <= 0) return {};
-  return settings.textAntialiasing == 0 ? plainTextLayer(block, font, width, height, settings)
-                                        : vectorTextLayer(block, font, width, height, settings);
+  const int64_t width = block.width + 2 * int64_t{settings.textPadding};
+  const int64_t height = block.height + 2 * int64_t{settings.textPadding};
+  if (width <= 0 || height <= 0 || width > kMaxWatermarkLayerPixels || height > kMaxWatermarkLayerPixels ||
+      width * height > kMaxWatermarkLayerPixels)
+    return {};
+  const int w = static_cast<int>(width), h = static_cast<int>(height);
+  return settings.textAntialiasing == 0 ? plainTextLayer(block, font, w, h, settings)
+                                        : vectorTextLayer(block, font, w, h, settings);
 }
 
 QImage imageWatermarkLayer(const QString& path, const Settings::Watermark& settings) {

@@ -47,8 +47,12 @@ QString watermarkText(const QString& text, const ConversionJob& job);
 // The lines of a text, split at "%eol%" in any letter case; empty lines are kept.
 QStringList watermarkLines(const QString& text);
 
+// Largest text layer that is drawn, in pixels (8192 x 8192): its four drawing images then stay
+// within about a gigabyte, whatever padding or font size the settings hold.
+inline constexpr int64_t kMaxWatermarkLayerPixels = int64_t{1} << 26;
+
 // Straight-alpha ARGB32 layer of a text watermark, drawn with `font`. Null when the text has no
-// size. Needs a QGuiApplication (fonts).
+// size or the layer would exceed kMaxWatermarkLayerPixels. Needs a QGuiApplication (fonts).
 QImage textWatermarkLayer(const QString& text, const QFont& font, const Settings::Watermark& settings);
 
 // Straight-alpha ARGB32 layer of the image file at `path`, read with Qt's image readers, faded by

@@ -102,7 +102,16 @@ QString formatFloat(float value) {
 bool KeyValueReader::open(const QString& path) {
   QFile file(path);
   if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return false;
-  openBytes(file.readAll());
+  // Read in pieces up to one byte past the limit: a device without an end (/dev/zero) or a
+  // giant file is refused instead of filling the memory; pipes deliver in pieces.
+  QByteArray bytes;
+  while (bytes.size() <= kMaxKeyValueFileBytes) {
+    const QByteArray piece = file.read(kMaxKeyValueFileBytes + 1 - bytes.size());
+    if (piece.isEmpty()) break;
+    bytes += piece;
+  }
+  if (bytes.size() > kMaxKeyValueFileBytes || file.error() != QFileDevice::NoError) return false;
+  openBytes(bytes);
   return true;
 }
 

@@ -12,6 +12,9 @@
 
 #include <cstdint>
 
+// Largest file the reader accepts: far above any real configuration, profile or language file.
+inline constexpr qint64 kMaxKeyValueFileBytes = 16 * 1024 * 1024;
+
 class KeyValueReader {
  public:
   struct Entry {
@@ -19,7 +22,8 @@ class KeyValueReader {
     QString value;  // leading blanks removed, trailing blanks kept
   };
 
-  // Reads the whole file. False when it cannot be opened.
+  // Reads the whole file. False when it cannot be opened or read, or holds more than
+  // kMaxKeyValueFileBytes (an endless device such as /dev/zero included).
   bool open(const QString& path);
   // Parses text already in memory (same rules as a file's bytes).
   void openBytes(const QByteArray& bytes);

@@ -11,8 +11,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <FreeImage.h>
+
 #include <QDir>
-#include <QImage>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -23,6 +24,17 @@
 #include <functional>
 
 namespace {
+
+// Size of a JPEG file read back with FreeImage; empty when it is not a readable JPEG.
+QSize jpegSize(const QString& path) {
+  const QByteArray name = path.toUtf8();
+  if (FreeImage_GetFileType(name.constData(), 0) != FIF_JPEG) return QSize();
+  FIBITMAP* bitmap = FreeImage_Load(FIF_JPEG, name.constData(), 0);
+  if (bitmap == nullptr) return QSize();
+  const QSize size(int(FreeImage_GetWidth(bitmap)), int(FreeImage_GetHeight(bitmap)));
+  FreeImage_Unload(bitmap);
+  return size;
+}
 
 MainWindow* findMainWindow() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -217,10 +229,10 @@ TEST(ScreenshotSwitch, SavesBothPicturesThroughTheExecutable) {
   if (!ended) process.kill();
   ASSERT_TRUE(ended);
   EXPECT_EQ(process.exitCode(), 0);
-  const QImage large(home.filePath(QStringLiteral("quillet1.jpg")));
-  const QImage small(home.filePath(QStringLiteral("quillet1x.jpg")));
-  ASSERT_FALSE(large.isNull());
-  EXPECT_GE(large.width(), 510);
+  const QSize large = jpegSize(home.filePath(QStringLiteral("quillet1.jpg")));
+  const QSize small = jpegSize(home.filePath(QStringLiteral("quillet1x.jpg")));
+  ASSERT_GE(large.width(), 510);
+  EXPECT_GE(large.height(), 260);
   EXPECT_EQ(small.width(), 180);
   EXPECT_EQ(small.height(), qRound(180.0 * large.height() / large.width()));
   // The screenshot mode neither reads nor writes the configuration.
