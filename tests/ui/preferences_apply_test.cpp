@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 using PreferencesApply = PreferencesTest;
@@ -266,6 +268,41 @@ TEST_F(PreferencesApply, UnwritableConfigStillAppliesInMemory) {
   EXPECT_EQ(settings.general.updateRange, 1);
   EXPECT_FALSE(QFile::exists(settings.configPath));
   EXPECT_EQ(appliedIndexes.size(), 1u);
+}
+
+// Every number field at the end of its width (as a hand-edited config.ini can hold): the window
+// opens, and OK stores values the controls can show.
+TEST_F(PreferencesApply, ExtremeValuesOpenAndComeBackInRange) {
+  for (const bool high : {true, false}) {
+    applyDefaults(settings, false, kTestEnv);
+    for (const SettingField& field : settingFields()) {
+      std::visit(
+          [high](auto* value) {
+            using T = std::remove_pointer_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, float>)
+              *value =
+                  high ? std::numeric_limits<float>::infinity() : std::numeric_limits<float>::quiet_NaN();
+            else if constexpr (!std::is_same_v<T, QString>)
+              *value = high ? std::numeric_limits<T>::max() : std::numeric_limits<T>::min();
+          },
+          field.get(settings));
+    }
+    const Settings before = settings;
+    open();
+    control<QPushButton>("ok")->click();
+    settle();
+    EXPECT_FLOAT_EQ(settings.adjustment.imageGamma, high ? 9.99f : 1.0f);
+    EXPECT_EQ(settings.watermark.textOpacity, high ? 255 : 1);
+    EXPECT_EQ(settings.adjustment.imageBrightness, high ? 100 : -100);
+    EXPECT_EQ(settings.advanced.outFoldersNumber, high ? 50 : 1);
+    EXPECT_EQ(settings.advanced.customTimestamp, high ? std::numeric_limits<int32_t>::max() : 0);
+    EXPECT_EQ(settings.output.hdrBpp, 0);
+    // Lists that offer no item for the value keep it.
+    EXPECT_EQ(settings.general.updateRange, before.general.updateRange);
+    EXPECT_EQ(settings.watermark.textPosition, before.watermark.textPosition);
+    // Number edits show the value and store it back.
+    EXPECT_EQ(settings.frame.solidLeft, before.frame.solidLeft);
+  }
 }
 
 }  // namespace
