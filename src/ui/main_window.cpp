@@ -7,6 +7,7 @@
 #include "ui/input_output.h"
 #include "ui/preferences_window.h"
 #include "ui/start_conversion.h"
+#include "ui/web_commands.h"
 #include "ui/window_images.h"
 
 #include <QApplication>
@@ -118,6 +119,7 @@ MainWindow::MainWindow(GuiContext& context) : context_(context) {
   addShortcut("F5", MainCommand::Convert);
   addShortcut("F1", MainCommand::Manual);
 
+  installWebCommands(*this);
   // Preferences live in this module; the command has already set the start page.
   setCommandHandler(MainCommand::OutputFormatOptions, [this] { openPreferences(*this); });
   setCommandHandler(MainCommand::Preferences, [this] { openPreferences(*this); });

@@ -30,11 +30,11 @@ class MainWindow : public QMainWindow {
 
   // Runs a numbered command; numbers without an action do nothing.
   void dispatchCommand(MainCommand command);
-  // Commands 8 and 17 open Preferences unless another handler is set for them. Commands whose
-  // windows live in other modules (About, finder, manual, feedback, homepage, update check) run
-  // the handler set here; without one they do nothing.
+  // Commands whose windows live in other modules (About, finder, manual, feedback, homepage,
+  // update check) run the handler set here; without one they do nothing. The window sets its own
+  // at creation: Preferences for commands 8 and 17, and installWebCommands for the others.
   void setCommandHandler(MainCommand command, std::function<void()> handler);
-  // Run once by startMainWindow unless in screenshot mode.
+  // Run once by startMainWindow unless in screenshot mode; the periodic update check by default.
   void setStartupUpdateCheck(std::function<void()> check) { startupUpdateCheck_ = std::move(check); }
 
   QLineEdit* inputEdit() const { return inputEdit_; }

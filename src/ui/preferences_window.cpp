@@ -11,6 +11,7 @@
 #include "ui/dialog_service.h"
 #include "ui/gui_context.h"
 #include "ui/main_window.h"
+#include "ui/owned_window.h"
 #include "ui/preferences_values.h"
 #include "ui/range_spin_box.h"
 #include "ui/window_images.h"
@@ -898,17 +899,15 @@ void PreferencesWindow::pressDefaults() {
 
 PreferencesWindow* openPreferences(PreferencesContext context, QWidget* owner) {
   auto* window = new PreferencesWindow(std::move(context), owner);
-  window->setAttribute(Qt::WA_DeleteOnClose);
-  window->setWindowModality(Qt::ApplicationModal);
   if (owner != nullptr) {
-    window->move(owner->frameGeometry().center() - window->rect().center());
-    QObject::connect(window, &QDialog::finished, owner, [owner] {
-      owner->activateWindow();
-      owner->setFocus();
-    });
+    // Like the other owned windows: the owner is disabled while it is open.
+    openOwnedWindow(*window, *owner);
+  } else {
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->activateWindow();
   }
-  window->show();
-  window->activateWindow();
   window->pageTree()->setFocus();
   return window;
 }

@@ -89,8 +89,9 @@ class PreferencesWindow : public QDialog {
   QWidget* pages_[kPageCount] = {};
 };
 
-// Opens the window on the job's start page (then resets that to 0), modal over `owner`, and
-// returns at once; the window deletes itself when it closes.
+// Opens the window on the job's start page (then resets that to 0) and returns at once. The
+// owner is disabled until the window closes (without one, the window is application-modal); the
+// window deletes itself when it closes.
 PreferencesWindow* openPreferences(PreferencesContext context, QWidget* owner);
 
 // Commands 8 and 17 of the main window: Preferences over it, on the page the command set; OK and

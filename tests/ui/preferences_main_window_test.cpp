@@ -55,7 +55,8 @@ TEST_F(PreferencesFromMainWindow, OutputFormatOptionsOpenOnOutputThenPreferences
   PreferencesWindow* first = preferences();
   ASSERT_NE(first, nullptr);
   EXPECT_TRUE(first->isVisible());
-  EXPECT_TRUE(first->isModal());
+  EXPECT_FALSE(w.isEnabled());
+  EXPECT_TRUE(first->isEnabled());
   EXPECT_EQ(first->currentPage(), 3);
   EXPECT_EQ(first->pageTree()->currentItem()->text(0), "Output");
   EXPECT_EQ(first->headerText(), "Output");
@@ -64,6 +65,7 @@ TEST_F(PreferencesFromMainWindow, OutputFormatOptionsOpenOnOutputThenPreferences
   button("cancel")->click();
   settle();
   EXPECT_EQ(preferences(), nullptr);
+  EXPECT_TRUE(w.isEnabled());
 
   w.dispatchCommand(MainCommand::Preferences);
   ASSERT_NE(preferences(), nullptr);
@@ -134,6 +136,7 @@ TEST_F(PreferencesFromMainWindow, OutputListsFollow) {
   button("ok")->click();
   settle();
 
+  EXPECT_TRUE(w.isEnabled());
   EXPECT_EQ(w.outputFormatList()->currentIndex(), 0);
   EXPECT_EQ(w.outputFolderList()->count(), 2);
   EXPECT_EQ(settings.advanced.outFoldersNumber, 2);

@@ -38,6 +38,8 @@ class WindowTest : public ::testing::Test {
     env.desktopHeight = 1080;
     env.now = 1700000000;
     applyDefaults(settings, false, env);
+    // No update question at start; the tests of the periodic check set their own schedule.
+    settings.general.updateRange = 5;
     settings.configPath = temp.filePath(QStringLiteral("config.ini"));
     themes::loadBuiltInImages(images);
     context = std::make_unique<GuiContext>(settings, job, queue, strings, images, themeRegistry, dialogs, shell);
