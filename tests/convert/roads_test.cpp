@@ -1,11 +1,13 @@
 // The two roads of a conversion. A plain JPEG to Radiance conversion streams row by row; it must
 // give the file and the job fields that decoding the whole image and running the chain give,
 // and both must give the bytes of FreeImage's float image saved by FreeImage.
+#include "convert/batch.h"
 #include "convert/layers.h"
 #include "convert/pipeline.h"
 #include "convert/stream_road.h"
 #include "convert/transforms.h"
 #include "jpeg_writer.h"
+#include "platform/files.h"
 #include "settings/temp_folder.h"
 #include "test_support.h"
 
@@ -506,6 +508,32 @@ TEST_F(Roads, StreamingMemoryDoesNotGrowWithTheHeight) {
   EXPECT_LT(streamed, 16 * 1024) << "kilobytes";
   // The general road holds the decoded image whole: the measure sees it.
   EXPECT_GT(chained, 40 * 1024) << "kilobytes";
+}
+
+// The worker sets the file date once the conversion has renamed its file over the target.
+TEST_F(Roads, TheFileDateLandsOnTheRenamedFile) {
+  const QString input = in(QStringLiteral("dated.jpg"));
+  ASSERT_TRUE(QFile::copy(cheetahPath(), input));
+  const int64_t original = 1000000000;  // 2001
+  ASSERT_TRUE(platform::setModificationTime(input, original));
+  FileQueue queue;
+  queue[input] = {};
+  settings_.advanced.fileTimestamp = 1;
+  for (const ConversionRoad road : kRoads) {
+    ConversionJob job = hdrJob(input, out());
+    ConversionWorker worker(settings_, job, queue, [road](const Settings& settings, ConversionJob& j) {
+      return convertFileBy(road, settings, j);
+    });
+    worker.start();
+    worker.wait();
+    EXPECT_EQ(worker.convertedCount(), 1) << roadName(road);
+    EXPECT_EQ(job.lastStreamed, road == ConversionRoad::Automatic);
+    int64_t written = 0;
+    ASSERT_TRUE(platform::modificationTime(job.outputPath, &written)) << roadName(road);
+    EXPECT_EQ(written, original) << roadName(road);
+    EXPECT_EQ(outEntries(), QStringList{QFileInfo(job.outputPath).fileName()}) << roadName(road);
+    EXPECT_TRUE(QFile::remove(job.outputPath));
+  }
 }
 
 }  // namespace
