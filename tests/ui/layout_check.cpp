@@ -80,7 +80,7 @@ std::optional<QRect> textArea(const QWidget* widget, bool* fits) {
       width += button->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, button) +
                button->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, button);
     } else {
-      width += 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+      width += 4;  // the button's frame
     }
     *fits = width <= button->width() && metrics.height() <= button->height();
     return button->rect();

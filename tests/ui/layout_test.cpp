@@ -6,11 +6,14 @@
 #include "ui/about_window.h"
 #include "ui/converter_finder.h"
 #include "ui/input_output.h"
+#include "ui/preferences_window.h"
 #include "ui/uninstall_feedback.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTreeWidget>
 
 namespace {
 
@@ -93,6 +96,36 @@ TEST_F(LayoutTest, ProgressDialogAtTheEndOfARun) {
   EXPECT_TRUE(problems.isEmpty()) << described(problems);
 }
 
+// Every page of Preferences with its panels shown: frame, text and image watermark, and the
+// Transform page's rows enabled.
+TEST_F(LayoutTest, PreferencesEveryPageAndPanel) {
+  settings.transform.doImageRotation = 1;
+  settings.transform.doImageResize = 1;
+  settings.frame.doFrame = 1;
+  settings.watermark.doWatermark = 1;
+  themeRegistry.names = {{QStringLiteral("handdrawn"), QStringLiteral("Hand-drawn")}};
+  MainWindow& main = open();
+  QPointer<PreferencesWindow> preferences = openPreferences(PreferencesContext{*context, {}, {}}, &main);
+  ASSERT_FALSE(preferences.isNull());
+  const char* names[] = {"general",    "interface", "input",     "output",  "transform",
+                         "adjustment", "frame",     "watermark", "advanced"};
+  for (int page = 0; page < kPageCount; ++page) {
+    preferences->pageTree()->setCurrentItem(preferences->pageTree()->topLevelItem(page));
+    QApplication::processEvents();
+    ASSERT_EQ(preferences->currentPage(), page);
+    const QStringList problems = checked(*preferences, QStringLiteral("preferences-%1").arg(names[page]));
+    EXPECT_TRUE(problems.isEmpty()) << names[page] << ":\n" << described(problems);
+  }
+  auto* kind = preferences->findChild<QComboBox*>(QStringLiteral("Watermark/Do Watermark"));
+  ASSERT_NE(kind, nullptr);
+  kind->setCurrentIndex(2);
+  preferences->pageTree()->setCurrentItem(preferences->pageTree()->topLevelItem(7));
+  QApplication::processEvents();
+  const QStringList problems = checked(*preferences, QStringLiteral("preferences-watermark-image"));
+  EXPECT_TRUE(problems.isEmpty()) << described(problems);
+  preferences->close();
+}
+
 // The check itself: a caption that runs under the field below it is found.
 TEST(LayoutCheck, FindsTextUnderANeighbourAndCutText) {
   QWidget window;
@@ -113,6 +146,14 @@ TEST(LayoutCheck, FindsTextUnderANeighbourAndCutText) {
   caption->setText(QStringLiteral("Caption"));
   edit->setGeometry(150, 30, 80, 20);  // leaves the window
   EXPECT_EQ(layoutProblems(window).size(), 1) << described(layoutProblems(window));
+  edit->setGeometry(10, 30, 80, 20);
+  auto* button = new QPushButton(QStringLiteral("Search everywhere"), &window);
+  button->setGeometry(100, 30, 40, 25);
+  button->show();
+  EXPECT_EQ(layoutProblems(window).size(), 1) << described(layoutProblems(window));
+  button->setText(QStringLiteral("..."));
+  button->setGeometry(100, 30, 22, 22);
+  EXPECT_TRUE(layoutProblems(window).isEmpty()) << described(layoutProblems(window));
 }
 
 }  // namespace
