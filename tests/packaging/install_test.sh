@@ -42,10 +42,16 @@ for size in 16 32 48 64 128 256; do
   file "$prefix/share/icons/hicolor/${size}x${size}/apps/quillet.png" | grep -q "PNG image data, $size x $size," ||
     fail "the ${size}x${size} icon is not a $size-pixel PNG"
 done
-# Every picture the manual shows is shipped beside it.
-for picture in $(grep -o 'src="[^"]*"' "$prefix/share/doc/quillet/manual.html" | sed 's/^src="//; s/"$//'); do
+# Every picture the manual shows is shipped beside it, and every link inside it has its target.
+manual=$prefix/share/doc/quillet/manual.html
+for picture in $(grep -o 'src="[^"]*"' "$manual" | sed 's/^src="//; s/"$//'); do
   [[ -f $prefix/share/doc/quillet/$picture ]] || fail "the manual shows $picture, which is not installed"
 done
+for anchor in $(grep -o 'href="#[^"]*"' "$manual" | sed 's/^href="#//; s/"$//' | sort -u); do
+  grep -q "id=\"$anchor\"" "$manual" || fail "the manual links to #$anchor, which it does not have"
+done
+grep -q -- '<code>--resize-algorithm=<var>WORD</var></code>' "$manual" || fail "the manual lacks the option reference"
+grep -q '@[A-Z_]*@' "$manual" && fail "the manual has an unfilled @PLACEHOLDER@"
 
 # The installed program converts the sample.
 mkdir "$work/out"
