@@ -1,0 +1,18 @@
+// Start-up steps shared by both modes: the instance lock's name and the settings folder.
+#pragma once
+
+#include <QString>
+
+// Name of the single-instance lock: the title with the version.
+QString instanceLockName();
+
+// The per-user settings folder: `base` (the user's configuration folder), then "Lumavane/",
+// then "quillet/", each level created when missing. An empty base leaves the folders to be
+// formed from "/" alone. Returns the folder with a trailing "/" whether or not creation worked.
+QString resolveSettingsFolder(const QString& base);
+
+// The settings folder under the user's configuration folder.
+QString resolveSettingsFolder();
+
+// "config.ini" in the settings folder.
+QString configFilePath(const QString& settingsFolder);
