@@ -47,7 +47,7 @@ QString readText(const QString& path) {
 
 QString lines(const QStringList& list) { return list.join(QLatin1Char('\n')) + QLatin1Char('\n'); }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kSanitized = true;  // the sanitizers' shadow memory inflates every peak
 #else
 constexpr bool kSanitized = false;
