@@ -1,4 +1,5 @@
 // Process entry: the instance lock, the console hand-off, then the graphical start.
+#include "app/graphical_mode.h"
 #include "app/startup.h"
 #include "cli/console_mode.h"
 #include "cli/usage.h"
@@ -7,6 +8,8 @@
 #include "i18n/string_table.h"
 #include "platform/instance_lock.h"
 #include "settings/settings.h"
+#include "themes/image_sets.h"
+#include "themes/themes.h"
 
 #include <QStringList>
 
@@ -20,20 +23,23 @@ int main(int argc, char** argv) {
   FileQueue queue;
   ConsoleState consoleState;
   StringTable strings;
+  themes::ImageSets images;
+  themes::ThemeRegistry themeRegistry;
 
   platform::InstanceLock lock;
   const bool firstInstance = lock.acquire(instanceLockName());
 
   ConsoleRecords records{settings, job, queue, consoleState, strings};
+  GraphicalRecords graphical{settings, job, queue, strings, images, themeRegistry};
   const ConsoleOutcome outcome = runConsoleMode(
       parameters, ConsoleEnvironment{programNameFrom(argc > 0 ? argv[0] : nullptr), !firstInstance}, records);
   switch (outcome.kind) {
     case ConsoleOutcomeKind::Finished:
       return outcome.exitStatus;
     case ConsoleOutcomeKind::UninstallFeedback:
+      return runUninstallFeedback(argc, argv, strings);
     case ConsoleOutcomeKind::Screenshot:
-      // Their windows are not part of this build yet.
-      return 0;
+      return runScreenshotMode(argc, argv, graphical, outcome.screenshotTarget);
     case ConsoleOutcomeKind::Graphical:
       break;
   }
@@ -41,6 +47,5 @@ int main(int argc, char** argv) {
   // A second graphical start ends silently.
   if (!firstInstance) return 0;
   settings.configPath = configFilePath(resolveSettingsFolder());
-  // The main window is not part of this build yet.
-  return 0;
+  return runGraphicalMode(argc, argv, graphical);
 }

@@ -1,0 +1,5 @@
+#include "ui/shell.h"
+
+#include <QDesktopServices>
+
+void DesktopShell::open(const QUrl& target) { QDesktopServices::openUrl(target); }
