@@ -10,6 +10,14 @@
 
 namespace {
 
+// The sanitizers keep freed memory and history, so their builds run the conversions (for
+// ThreadSanitizer and LeakSanitizer) without judging the resident memory.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kMeasured = false;
+#else
+constexpr bool kMeasured = true;
+#endif
+
 long residentKb() {
   long pages = 0, resident = 0;
   FILE* statm = std::fopen("/proc/self/statm", "r");
@@ -22,9 +30,6 @@ long residentKb() {
 class SessionMemory : public WindowTest {};
 
 TEST_F(SessionMemory, FiftyConversionsInOneSessionDoNotGrowTheMemory) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-  GTEST_SKIP() << "the sanitizers keep freed memory and history; LeakSanitizer checks leaks there";
-#endif
   MainWindow& w = open();
   ASSERT_TRUE(addInputFileToWindow(w, samplePhoto()));
   dialogs.folderToChoose = folder(QStringLiteral("out"));
@@ -40,7 +45,9 @@ TEST_F(SessionMemory, FiftyConversionsInOneSessionDoNotGrowTheMemory) {
   std::printf("graphical session: resident memory after 10 conversions %ld KB, after 50 %ld KB\n", atTen,
               atFifty);
   // One float image of this photo is 9 MB; a leak of one per file would add 360 MB.
-  EXPECT_LT(atFifty - atTen, 4 * 1024);
+  if (kMeasured) {
+    EXPECT_LT(atFifty - atTen, 4 * 1024);
+  }
   EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
