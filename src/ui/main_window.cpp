@@ -5,6 +5,7 @@
 #include "i18n/string_table.h"
 #include "settings/format_lists.h"
 #include "ui/input_output.h"
+#include "ui/preferences_window.h"
 #include "ui/start_conversion.h"
 #include "ui/web_commands.h"
 #include "ui/window_images.h"
@@ -119,6 +120,9 @@ MainWindow::MainWindow(GuiContext& context) : context_(context) {
   addShortcut("F1", MainCommand::Manual);
 
   installWebCommands(*this);
+  // Preferences live in this module; the command has already set the start page.
+  setCommandHandler(MainCommand::OutputFormatOptions, [this] { openPreferences(*this); });
+  setCommandHandler(MainCommand::Preferences, [this] { openPreferences(*this); });
 }
 
 int MainWindow::menuBarHeight() const { return menuBar()->sizeHint().height(); }

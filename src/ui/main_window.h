@@ -30,10 +30,9 @@ class MainWindow : public QMainWindow {
 
   // Runs a numbered command; numbers without an action do nothing.
   void dispatchCommand(MainCommand command);
-  // Commands whose windows live in other modules (Preferences, About, finder, manual, feedback,
-  // homepage, update check) run the handler set here; without one they do nothing. The window
-  // sets its own for About, finder, manual, feedback, homepage and update check at creation
-  // (installWebCommands).
+  // Commands whose windows live in other modules (About, finder, manual, feedback, homepage,
+  // update check) run the handler set here; without one they do nothing. The window sets its own
+  // at creation: Preferences for commands 8 and 17, and installWebCommands for the others.
   void setCommandHandler(MainCommand command, std::function<void()> handler);
   // Run once by startMainWindow unless in screenshot mode; the periodic update check by default.
   void setStartupUpdateCheck(std::function<void()> check) { startupUpdateCheck_ = std::move(check); }
