@@ -57,6 +57,7 @@ struct ConversionJob {
   // Outcome details of the last file.
   ConversionFailure lastFailure = ConversionFailure::None;
   bool lastDecodeWarning = false;  // the JPEG decoded with a warning (for example truncated data)
+  bool lastStreamed = false;       // it went row by row from JPEG to Radiance, not through the chain
 
   // Local clock read by the date tokens; replaceable in tests.
   std::function<std::tm()> clock;

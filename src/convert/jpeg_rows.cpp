@@ -27,17 +27,23 @@ struct ErrorManager {
   char error[JMSG_LENGTH_MAX];
 };
 
-extern "C" void onJpegError(j_common_ptr cinfo) {
-  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, err->error);
-  std::longjmp(err->jump, 1);
-}
-
 extern "C" void onJpegMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;  // trace messages
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
   if (err->pub.num_warnings == 0) (*cinfo->err->format_message)(cinfo, err->firstWarning);
   ++err->pub.num_warnings;
+}
+
+// FreeImage's loader lets a marker of unknown type pass (libjpeg then looks for the next marker,
+// with a warning) and fails on every other error; so do we, so that both accept the same files.
+extern "C" void onJpegError(j_common_ptr cinfo) {
+  if (cinfo->err->msg_code == JERR_UNKNOWN_MARKER) {
+    onJpegMessage(cinfo, -1);
+    return;
+  }
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->error);
+  std::longjmp(err->jump, 1);
 }
 
 extern "C" void onJpegOutput(j_common_ptr) {}
@@ -91,34 +97,47 @@ uint32_t read32(const uint8_t* p, bool little) {
                 : (uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
 }
 
-// Orientation from a TIFF structure (the Exif block after "Exif\0\0"): tag 0x0112 of the first
-// directory, a SHORT. 0 when the tag is absent, -1 when the structure is damaged.
-int tiffOrientation(const uint8_t* tiff, size_t size) {
-  if (size < 8) return -1;
+// Orientation tags in the first directory of a TIFF structure (the Exif block after
+// "Exif\0\0"), each a SHORT, handed to `found` in file order. False when the structure is
+// damaged or a tag has another form.
+template <typename Found>
+bool tiffOrientations(const uint8_t* tiff, size_t size, Found&& found) {
+  if (size < 8) return false;
   const bool little = tiff[0] == 'I' && tiff[1] == 'I';
-  if (!little && !(tiff[0] == 'M' && tiff[1] == 'M')) return -1;
-  if (read16(tiff + 2, little) != 42) return -1;
+  if (!little && !(tiff[0] == 'M' && tiff[1] == 'M')) return false;
+  if (read16(tiff + 2, little) != 42) return false;
   const uint32_t directory = read32(tiff + 4, little);
-  if (directory > size || size - directory < 2) return -1;
+  if (directory > size || size - directory < 2) return false;
   const unsigned entries = read16(tiff + directory, little);
-  if ((size - directory - 2) / 12 < entries) return -1;
+  if ((size - directory - 2) / 12 < entries) return false;
   for (unsigned i = 0; i < entries; ++i) {
     const uint8_t* entry = tiff + directory + 2 + 12 * i;
     if (read16(entry, little) != 0x0112) continue;
-    if (read16(entry + 2, little) != 3 || read32(entry + 4, little) != 1) return -1;
-    return static_cast<int>(read16(entry + 8, little));
+    if (read16(entry + 2, little) != 3 || read32(entry + 4, little) != 1) return false;
+    found(static_cast<int>(read16(entry + 8, little)));
   }
-  return 0;
+  return true;
 }
 
+// FreeImage reads every Exif block and keeps the last orientation tag of their first
+// directories. Here the answer is given only where it is beyond doubt: 0 when there is no
+// tag, the value when every tag says the same, and -1 when a block is damaged or tags differ.
 int exifOrientation(const jpeg_decompress_struct& cinfo) {
   static const uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+  int orientation = 0;
+  bool seen = false;
+  bool conflicting = false;
+  const auto found = [&](int value) {
+    conflicting = conflicting || (seen && orientation != value);
+    orientation = value;
+    seen = true;
+  };
   for (jpeg_saved_marker_ptr m = cinfo.marker_list; m != nullptr; m = m->next) {
     if (m->marker != JPEG_APP0 + 1 || m->data_length < sizeof kExif) continue;
     if (std::memcmp(m->data, kExif, sizeof kExif) != 0) continue;
-    return tiffOrientation(m->data + sizeof kExif, m->data_length - sizeof kExif);
+    if (!tiffOrientations(m->data + sizeof kExif, m->data_length - sizeof kExif, found)) return -1;
   }
-  return 0;
+  return conflicting ? -1 : orientation;
 }
 
 // One decoder over one file, shared by the probe and the row reader.

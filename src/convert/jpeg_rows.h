@@ -26,8 +26,8 @@ struct JpegHeader {
   int height = 0;
   int components = 0;  // 1 grey, 3 colour, 4 CMYK or YCCK
   bool progressive = false;
-  // Exif orientation (tag 0x0112 of the first Exif block): 0 when there is none, -1 when the
-  // Exif block cannot be read, otherwise the stored value.
+  // Exif orientation (tag 0x0112 in the first directory of the Exif blocks): 0 when there is
+  // none, -1 when a block cannot be read or the tags disagree, otherwise the stored value.
   int orientation = 0;
 };
 

@@ -1,4 +1,5 @@
 #include "convert/format_tables.h"
+#include "convert/rgbe_rows.h"
 #include "convert/transforms.h"
 
 namespace {
@@ -10,9 +11,19 @@ BitmapPtr to24BitsUnless(BitmapPtr bitmap, bool keep) {
 
 }  // namespace
 
+bool radianceFromBytes(FIBITMAP* bitmap, const ConversionJob& job) {
+  if (job.outputBpp != 96 || job.outputFormatId != FIF_HDR || job.outputExtension != QLatin1String("hdr")) {
+    return false;
+  }
+  if (FreeImage_GetImageType(bitmap) != FIT_BITMAP) return false;
+  const unsigned bpp = FreeImage_GetBPP(bitmap);
+  return (bpp == 8 || bpp == 24 || bpp == 32) && canWriteBitmapRadiance(bitmap);
+}
+
 BitmapPtr outputDepth(BitmapPtr bitmap, ConversionJob& job) {
   if (!bitmap) return bitmap;
   if (job.automaticDepth != 0) job.outputBpp = autoDepth(job.outputExtension, job.inputBpp);
+  if (radianceFromBytes(bitmap.get(), job)) return bitmap;
 
   const unsigned bpp = FreeImage_GetBPP(bitmap.get());
   const int32_t target = job.outputBpp;

@@ -1,11 +1,14 @@
 #include "convert/pipeline.h"
 
 #include "convert/bitmap.h"
+#include "convert/jpeg_rows.h"
 #include "convert/layers.h"
 #include "convert/naming.h"
+#include "convert/output_file.h"
+#include "convert/radiance_writer.h"
+#include "convert/rgbe_rows.h"
+#include "convert/stream_road.h"
 #include "convert/transforms.h"
-#include "platform/files.h"
-#include "platform/paths.h"
 
 #include <QFile>
 
@@ -15,25 +18,11 @@ namespace {
 
 constexpr int kJpegLoadFlags = JPEG_ACCURATE | JPEG_EXIFROTATE;
 
-// Reads the JPEG header alone, so that an oversized image is refused before any pixel memory
-// is reserved; then decodes it. Sets the failure reason and the decode-warning flag.
+// The probe has already refused an oversized image; this decodes it and sets the failure
+// reason and the decode-warning flag.
 BitmapPtr loadInput(ConversionJob& job) {
-  const QByteArray path = QFile::encodeName(job.inputPath);
-  {
-    const BitmapPtr header(FreeImage_Load(FIF_JPEG, path.constData(), FIF_LOAD_NOPIXELS));
-    if (!header) {
-      job.lastFailure = ConversionFailure::CannotOpen;
-      return nullptr;
-    }
-    const int64_t pixels =
-        static_cast<int64_t>(FreeImage_GetWidth(header.get())) * FreeImage_GetHeight(header.get());
-    if (pixels > job.pixelLimit) {
-      job.lastFailure = ConversionFailure::TooLarge;
-      return nullptr;
-    }
-  }
   FreeImageMessages messages;
-  BitmapPtr bitmap(FreeImage_Load(FIF_JPEG, path.constData(), kJpegLoadFlags));
+  BitmapPtr bitmap(FreeImage_Load(FIF_JPEG, QFile::encodeName(job.inputPath).constData(), kJpegLoadFlags));
   if (!bitmap) {
     job.lastFailure = ConversionFailure::CannotOpen;
     return nullptr;
@@ -53,38 +42,23 @@ int DLL_CALLCONV seekInFile(fi_handle handle, long offset, int origin) {
 }
 long DLL_CALLCONV tellInFile(fi_handle handle) { return std::ftell(static_cast<FILE*>(handle)); }
 
-// FreeImage_Save ignores the result of closing its file, so a write that fails only when the
-// last buffered bytes go out (a full disk) would pass as a complete file. The stream is ours
-// here, and every step of writing it out is checked.
-bool saveToFile(FIBITMAP* bitmap, const ConversionJob& job, const QString& path) {
-  FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
-  if (file == nullptr) return false;
+// Radiance files go through the own writer: float images as FreeImage's writer stores them,
+// and the 8-bit images the depth step left for it. Other formats go through FreeImage, on a
+// stream whose every write is checked (FreeImage_Save ignores the result of closing its file).
+bool saveBitmap(FIBITMAP* bitmap, const ConversionJob& job, FILE* file) {
+  if (job.outputFormatId == FIF_HDR) {
+    if (FreeImage_GetImageType(bitmap) != FIT_RGBF && !radianceFromBytes(bitmap, job)) return false;
+    RadianceWriter writer(file);
+    return writeBitmapRadiance(bitmap, writer);
+  }
   FreeImageIO io{readFromFile, writeToFile, seekInFile, tellInFile};
-  bool saved = FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(job.outputFormatId), bitmap, &io,
-                                      static_cast<fi_handle>(file), job.saveFlags) != FALSE;
-  saved = std::fflush(file) == 0 && std::ferror(file) == 0 && saved;
-  return std::fclose(file) == 0 && saved;
+  return FreeImage_SaveToHandle(static_cast<FREE_IMAGE_FORMAT>(job.outputFormatId), bitmap, &io,
+                                static_cast<fi_handle>(file), job.saveFlags) != FALSE;
 }
 
-// Writes into a new file beside the target and moves it over the target only once complete: a
-// failed save leaves no partial file and an existing target untouched.
-bool saveReplacing(const BitmapPtr& bitmap, const ConversionJob& job) {
-  const QString temporary =
-      platform::createUniqueFile(platform::folderOf(job.outputPath), QStringLiteral(".quillet-"));
-  if (temporary.isEmpty()) return false;
-  const bool saved = saveToFile(bitmap.get(), job, temporary);
-  if (saved && platform::replaceFile(temporary, job.outputPath)) return true;
-  platform::removeFile(temporary);
-  return false;
-}
-
-}  // namespace
-
-bool convertFile(const Settings& settings, ConversionJob& job) {
+// The whole chain on a decoded bitmap, then the save.
+bool convertByChain(const Settings& settings, ConversionJob& job) {
   ensureFreeImage();
-  job.lastFailure = ConversionFailure::None;
-  job.lastDecodeWarning = false;
-
   BitmapPtr bitmap = loadInput(job);
   const int loadedWidth = bitmap ? static_cast<int>(FreeImage_GetWidth(bitmap.get())) : 0;
   const int loadedHeight = bitmap ? static_cast<int>(FreeImage_GetHeight(bitmap.get())) : 0;
@@ -120,9 +94,40 @@ bool convertFile(const Settings& settings, ConversionJob& job) {
     job.lastFailure = ConversionFailure::StepFailed;
     return false;
   }
-  if (!saveReplacing(bitmap, job)) {
+  const bool saved =
+      writeReplacing(job.outputPath, [&](FILE* file) { return saveBitmap(bitmap.get(), job, file); });
+  if (!saved) {
     job.lastFailure = ConversionFailure::CannotSave;
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool convertFile(const Settings& settings, ConversionJob& job) {
+  return convertFileBy(ConversionRoad::Automatic, settings, job);
+}
+
+bool convertFileBy(ConversionRoad road, const Settings& settings, ConversionJob& job) {
+  job.lastFailure = ConversionFailure::None;
+  job.lastDecodeWarning = false;
+  job.lastStreamed = false;
+
+  // One header read decides everything that comes before decoding: an oversized image is
+  // refused before any pixel memory is reserved, and the road is chosen.
+  const uint64_t maxPixels = job.pixelLimit > 0 ? static_cast<uint64_t>(job.pixelLimit) : 0;
+  const JpegProbe probe = probeJpeg(QFile::encodeName(job.inputPath).toStdString(), maxPixels);
+  if (probe.status != JpegStatus::Ok) {
+    job.inputBpp = 0;
+    job.lastFailure =
+        probe.status == JpegStatus::TooLarge ? ConversionFailure::TooLarge : ConversionFailure::CannotOpen;
+    return false;
+  }
+  if (road == ConversionRoad::Automatic && canStreamConversion(settings, job, probe.header)) {
+    const StreamOutcome outcome = streamConversion(settings, job, probe.header, maxPixels);
+    job.lastStreamed = outcome != StreamOutcome::NotStreamable;
+    if (job.lastStreamed) return outcome == StreamOutcome::Saved;
+  }
+  return convertByChain(settings, job);
 }

@@ -27,53 +27,70 @@ uint8_t truncateToByte(float value) {
   return static_cast<uint8_t>(static_cast<uint32_t>(static_cast<int32_t>(value)));
 }
 
-// First index q >= from with d[q] == d[q+1] == d[q+2] == d[q+3] (shorter runs are stored as
-// literals); n when there is none.
-size_t findRunStart(const uint8_t* d, size_t from, size_t n) {
-  size_t i = from;
+// Widest scanline that is run-length coded, and the 64-bit mask words that cover it, plus one
+// zero word past the end.
+constexpr size_t kMaxCodedWidth = 0x7fff;
+constexpr size_t kMaskWords = (kMaxCodedWidth + 63) / 64 + 1;
+
+// Bit i (bit i % 64 of word i / 64) says d[i] == d[i + 1]; it is never set for the last byte,
+// and the words after the last are zero. Fills (n + 63) / 64 + 1 words.
+void equalNextMask(const uint8_t* d, size_t n, uint64_t* e) {
+  const size_t words = (n + 63) / 64 + 1;
+  size_t i = 0;
 #if defined(__SSE2__)
-  // Bit k of a mask says d[i+k] == d[i+k+1]; three set bits in a row mark a run of four.
-  const auto equalNext = [d](size_t at) {
+  const auto equalNext16 = [d](size_t at) {  // reads d[at] to d[at + 16]
     const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + at));
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + at + 1));
-    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, next)));
+    return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, next))));
   };
-  while (i + 33 <= n) {
-    const uint32_t equal = equalNext(i) | (equalNext(i + 16) << 16);
-    const uint32_t runs = equal & (equal >> 1) & (equal >> 2);
-    if (runs != 0) return i + static_cast<size_t>(__builtin_ctz(runs));
-    i += 30;  // starts i..i+29 are settled
+  for (; i + 65 <= n; i += 64) {
+    e[i / 64] =
+        equalNext16(i) | equalNext16(i + 16) << 16 | equalNext16(i + 32) << 32 | equalNext16(i + 48) << 48;
   }
-  while (i + 17 <= n) {
-    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i + 1));
-    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, next)));
-    const unsigned runs = equal & (equal >> 1) & (equal >> 2);
-    if (runs != 0) return i + static_cast<size_t>(__builtin_ctz(runs));
-    i += 14;  // starts i..i+13 are settled
-  }
+  std::memset(e + i / 64, 0, (words - i / 64) * sizeof *e);
+  for (; i + 17 <= n; i += 16) e[i / 64] |= equalNext16(i) << (i % 64);
+#else
+  std::memset(e, 0, words * sizeof *e);
 #endif
-  for (; i + 3 < n; ++i) {
-    if (d[i] == d[i + 1] && d[i] == d[i + 2] && d[i] == d[i + 3]) return i;
+  for (; i + 1 < n; ++i) {
+    if (d[i] == d[i + 1]) e[i / 64] |= uint64_t{1} << (i % 64);
   }
-  return n;
 }
 
-// Length of the run of d[start] from start, at most limit bytes (limit <= n - start).
-size_t runLength(const uint8_t* d, size_t start, size_t limit) {
-  const uint8_t value = d[start];
-  size_t run = 1;
-#if defined(__SSE2__)
-  const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
-  while (run + 16 <= limit) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + start + run));
-    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
-    if (equal != 0xffff) return run + static_cast<size_t>(__builtin_ctz(~equal));
-    run += 16;
+// Bit i says d[i] == d[i + 1] == d[i + 2] == d[i + 3]: a run of four starts at i.
+void runStartMask(const uint64_t* e, size_t n, uint64_t* r) {
+  const size_t words = (n + 63) / 64;
+  for (size_t w = 0; w < words; ++w) {
+    r[w] = e[w] & ((e[w] >> 1) | (e[w + 1] << 63)) & ((e[w] >> 2) | (e[w + 1] << 62));
   }
-#endif
-  while (run < limit && d[start + run] == value) ++run;
-  return run;
+}
+
+// First index q >= from where a run of four starts; n when there is none.
+size_t nextRunStart(const uint64_t* r, size_t from, size_t n) {
+  const size_t words = (n + 63) / 64;
+  size_t w = from / 64;
+  if (w >= words) return n;
+  uint64_t bits = r[w] & (~uint64_t{0} << (from % 64));
+  while (bits == 0) {
+    if (++w >= words) return n;
+    bits = r[w];
+  }
+  return w * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+}
+
+// Length of the run of equal bytes from start, at most kMaxRun (the mask ends it before n).
+size_t runLength(const uint64_t* e, size_t start) {
+  size_t equal = 0;  // bytes after start that equal their predecessor
+  size_t at = start;
+  while (equal < kMaxRun - 1) {
+    const unsigned shift = at % 64;
+    const uint64_t ones = ~(e[at / 64] >> shift);  // the bits above 63 - shift read as ones
+    const size_t count = ones == 0 ? 64 : static_cast<size_t>(__builtin_ctzll(ones));
+    equal += count;
+    if (count < 64 - shift) break;
+    at += 64 - shift;
+  }
+  return std::min(equal, kMaxRun - 1) + 1;
 }
 
 // Copies a literal block; may write up to 63 bytes past its end (the output keeps that much
@@ -104,9 +121,13 @@ void copyLiteral(uint8_t* out, const uint8_t* src, size_t count, size_t readable
 // between them become literal blocks of at most 128, except that a lone run of two or three
 // just before a long run becomes a run code of its own.
 uint8_t* encodeComponent(const uint8_t* d, size_t n, uint8_t* out) {
+  uint64_t equalNext[kMaskWords + 1];
+  uint64_t runStarts[kMaskWords];
+  equalNextMask(d, n, equalNext);
+  runStartMask(equalNext, n, runStarts);
   size_t cur = 0;
   while (cur < n) {
-    const size_t runStart = findRunStart(d, cur, n);
+    const size_t runStart = nextRunStart(runStarts, cur, n);
     const size_t gap = runStart - cur;
     if ((gap == 2 || gap == 3) && d[cur] == d[cur + 1] && d[cur] == d[runStart - 1]) {
       *out++ = static_cast<uint8_t>(128 + gap);
@@ -121,7 +142,7 @@ uint8_t* encodeComponent(const uint8_t* d, size_t n, uint8_t* out) {
       cur += count;
     }
     if (runStart < n) {
-      const size_t run = runLength(d, runStart, std::min(n - runStart, kMaxRun));
+      const size_t run = runLength(equalNext, runStart);
       *out++ = static_cast<uint8_t>(128 + run);
       *out++ = d[runStart];
       cur = runStart + run;
@@ -160,7 +181,7 @@ std::string radianceHeader(int width, int height) {
   return header;
 }
 
-bool radianceRowsUseRle(int width) { return width >= 8 && width <= 0x7fff; }
+bool radianceRowsUseRle(int width) { return width >= 8 && static_cast<size_t>(width) <= kMaxCodedWidth; }
 
 RadianceWriter::RadianceWriter(int fd) : fd_(fd) {}
 RadianceWriter::RadianceWriter(FILE* file) : file_(file) {}

@@ -17,6 +17,10 @@ BitmapPtr greyscale(BitmapPtr bitmap, const Settings& settings);
 BitmapPtr threshold(BitmapPtr bitmap, const Settings& settings);
 // Converts to the job's target depth; chooses it first when the depth is automatic.
 BitmapPtr outputDepth(BitmapPtr bitmap, ConversionJob& job);
+// True when the depth step hands this bitmap (8, 24 or 32 bits) on as it is for a Radiance
+// save at 96 bits: the writer turns its 8-bit samples into RGBE itself, the bytes the float
+// image would give, without making one.
+bool radianceFromBytes(FIBITMAP* bitmap, const ConversionJob& job);
 
 // FreeImage filter for `Transform/Image Resize Algorithm`.
 FREE_IMAGE_FILTER resizeFilter(int algorithm);

@@ -59,16 +59,20 @@ class BadPlaces : public ::testing::Test {
                                 QDir::Name);
   }
 
-  // Converts the sample into `outputFolder`; the failure reason, or None on success.
-  ConversionFailure convert(const QString& outputFolder, const QString& input = cheetahPath()) {
+  // Converts the sample into `outputFolder`; the failure reason, or None on success. A plain
+  // conversion streams unless the general road is asked for.
+  ConversionFailure convert(const QString& outputFolder, const QString& input = cheetahPath(),
+                            ConversionRoad road = ConversionRoad::Automatic) {
     ConversionJob job = hdrJob(input, outputFolder);
-    const bool ok = convertFile(settings_, job);
+    const bool ok = convertFileBy(road, settings_, job);
+    lastStreamed_ = job.lastStreamed;
     EXPECT_EQ(ok, job.lastFailure == ConversionFailure::None);
     return job.lastFailure;
   }
 
   QTemporaryDir dir_;
   Settings settings_ = defaultSettings();
+  bool lastStreamed_ = false;
 };
 
 TEST_F(BadPlaces, AFullDiskKeepsTheOldTargetAndLeavesNoPartialFile) {
@@ -77,19 +81,23 @@ TEST_F(BadPlaces, AFullDiskKeepsTheOldTargetAndLeavesNoPartialFile) {
   ASSERT_GT(size, 100000);
   // Limits where the first write fails, in the middle, and within the last buffered block,
   // which only goes out when the file is closed.
-  for (const qint64 limit : {qint64{0}, qint64{4096}, size / 2, size - 4097, size - 100, size - 1}) {
-    ASSERT_TRUE(writeBytes(target(), "old"));
-    {
-      const FileSizeLimit full(static_cast<rlim_t>(limit));
-      EXPECT_EQ(convert(folder()), ConversionFailure::CannotSave) << "limit " << limit;
+  for (const ConversionRoad road : {ConversionRoad::Automatic, ConversionRoad::General}) {
+    for (const qint64 limit : {qint64{0}, qint64{4096}, size / 2, size - 4097, size - 100, size - 1}) {
+      ASSERT_TRUE(writeBytes(target(), "old"));
+      {
+        const FileSizeLimit full(static_cast<rlim_t>(limit));
+        EXPECT_EQ(convert(folder(), cheetahPath(), road), ConversionFailure::CannotSave) << "limit " << limit;
+      }
+      EXPECT_EQ(lastStreamed_, road == ConversionRoad::Automatic);
+      EXPECT_EQ(readBytes(target()), QByteArray("old")) << "limit " << limit;
+      EXPECT_EQ(entries(dir_.path()), QStringList{QStringLiteral("cheetah_1024x768.hdr")})
+          << "limit " << limit;
     }
-    EXPECT_EQ(readBytes(target()), QByteArray("old")) << "limit " << limit;
-    EXPECT_EQ(entries(dir_.path()), QStringList{QStringLiteral("cheetah_1024x768.hdr")}) << "limit " << limit;
+    // Room for exactly the file: it is written.
+    const FileSizeLimit exact(static_cast<rlim_t>(size));
+    EXPECT_EQ(convert(folder(), cheetahPath(), road), ConversionFailure::None);
+    EXPECT_EQ(QFileInfo(target()).size(), size);
   }
-  // Room for exactly the file: it is written.
-  const FileSizeLimit exact(static_cast<rlim_t>(size));
-  EXPECT_EQ(convert(folder()), ConversionFailure::None);
-  EXPECT_EQ(QFileInfo(target()).size(), size);
 }
 
 TEST_F(BadPlaces, AReadOnlyFolderFailsTheSaveAndStaysEmpty) {
@@ -117,9 +125,12 @@ TEST_F(BadPlaces, AnUnchangeableTargetStaysUntouched) {
   ASSERT_TRUE(writeBytes(target(), "old"));
   const Immutable immutable(target());
   if (!immutable.applied()) GTEST_SKIP() << "the file system offers no immutable flag here";
-  EXPECT_EQ(convert(folder()), ConversionFailure::CannotSave);
-  EXPECT_EQ(readBytes(target()), QByteArray("old"));
-  EXPECT_EQ(entries(dir_.path()), QStringList{QStringLiteral("cheetah_1024x768.hdr")});
+  for (const ConversionRoad road : {ConversionRoad::Automatic, ConversionRoad::General}) {
+    EXPECT_EQ(convert(folder(), cheetahPath(), road), ConversionFailure::CannotSave);
+    EXPECT_EQ(lastStreamed_, road == ConversionRoad::Automatic);
+    EXPECT_EQ(readBytes(target()), QByteArray("old"));
+    EXPECT_EQ(entries(dir_.path()), QStringList{QStringLiteral("cheetah_1024x768.hdr")});
+  }
 }
 
 TEST_F(BadPlaces, NamesWithSpacesAndNonAsciiLettersWork) {

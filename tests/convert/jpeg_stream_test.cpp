@@ -26,6 +26,21 @@ std::string saveJpeg(FIBITMAP* bitmap, const std::string& path, int flags) {
   return path;
 }
 
+// Segment APP1 holding an Exif block whose first directory has a Make entry and then one
+// SHORT orientation entry per value, in order.
+std::string exifSegmentWith(const std::vector<uint16_t>& orientations) {
+  std::string tiff = std::string("II*\0\x08\0\0\0", 8);
+  const auto put16 = [&](unsigned v) { tiff += char(v & 0xff), tiff += char(v >> 8); };
+  put16(static_cast<unsigned>(orientations.size() + 1));
+  put16(0x010f), put16(2), put16(4), put16(0), tiff += std::string("Cam\0", 4);
+  for (const uint16_t value : orientations)
+    put16(0x0112), put16(3), put16(1), put16(0), put16(value), put16(0);
+  put16(0), put16(0);
+  const std::string payload = std::string("Exif\0\0", 6) + tiff;
+  const size_t length = payload.size() + 2;
+  return std::string("\xff\xe1", 2) + char(length >> 8) + char(length & 0xff) + payload;
+}
+
 // Segment APP1 holding an Exif block whose first directory has the given entry for 0x0112.
 std::string exifSegment(bool littleEndian, uint16_t type, uint16_t value) {
   std::string tiff;
@@ -221,6 +236,17 @@ TEST(JpegProbe, ReadsTheHeader) {
   writeFile(dir.path("long.jpg"), withSegment(bytes, exifSegment(true, 4, 1)));
   writeFile(dir.path("huge.jpg"), withSize(bytes, 20000, 20000));
   writeCmykJpeg(dir.path("cmyk.jpg"));
+  // FreeImage keeps the last orientation tag of all Exif blocks; only agreeing tags count here.
+  writeFile(dir.path("1-1.jpg"), withSegment(bytes, exifSegmentWith({1, 1})));
+  writeFile(dir.path("1-6.jpg"), withSegment(bytes, exifSegmentWith({1, 6})));
+  writeFile(dir.path("none-6.jpg"),
+            withSegment(withSegment(bytes, exifSegmentWith({6})), exifSegmentWith({})));
+  writeFile(dir.path("1-then-6.jpg"),
+            withSegment(withSegment(bytes, exifSegmentWith({6})), exifSegmentWith({1})));
+  writeFile(dir.path("6-then-long.jpg"),
+            withSegment(withSegment(bytes, exifSegment(true, 4, 1)), exifSegmentWith({6})));
+  // FreeImage lets a marker of unknown type pass; so does the probe.
+  writeFile(dir.path("unknown-marker.jpg"), withSegment(bytes, std::string("\xff\xf0\x00\x04\x00\x00", 6)));
   const struct {
     std::string file;
     JpegStatus status;
@@ -234,6 +260,12 @@ TEST(JpegProbe, ReadsTheHeader) {
       {dir.path("long.jpg"), JpegStatus::Ok, {1024, 768, 3, false, -1}},
       {dir.path("cmyk.jpg"), JpegStatus::Ok, {16, 8, 4, false, 0}},
       {dir.path("huge.jpg"), JpegStatus::TooLarge, {20000, 20000, 3, false, 0}},
+      {dir.path("1-1.jpg"), JpegStatus::Ok, {1024, 768, 3, false, 1}},
+      {dir.path("1-6.jpg"), JpegStatus::Ok, {1024, 768, 3, false, -1}},
+      {dir.path("none-6.jpg"), JpegStatus::Ok, {1024, 768, 3, false, 6}},
+      {dir.path("1-then-6.jpg"), JpegStatus::Ok, {1024, 768, 3, false, -1}},
+      {dir.path("6-then-long.jpg"), JpegStatus::Ok, {1024, 768, 3, false, -1}},
+      {dir.path("unknown-marker.jpg"), JpegStatus::Ok, {1024, 768, 3, false, 0}},
   };
   for (const auto& c : cases) {
     const JpegProbe probe = probeJpeg(c.file);
@@ -250,6 +282,11 @@ TEST(JpegProbe, ReadsTheHeader) {
       FreeImage_Load(FIF_JPEG, dir.path("6-ii.jpg").c_str(), JPEG_ACCURATE | JPEG_EXIFROTATE));
   ASSERT_TRUE(turned);
   EXPECT_EQ(FreeImage_GetWidth(turned.get()), 768u);
+  for (const char* name : {"none-6.jpg", "1-then-6.jpg"}) {
+    const BitmapPtr last(FreeImage_Load(FIF_JPEG, dir.path(name).c_str(), JPEG_ACCURATE | JPEG_EXIFROTATE));
+    ASSERT_TRUE(last) << name;
+    EXPECT_EQ(FreeImage_GetWidth(last.get()), 768u) << name;
+  }
   const JpegProbe text = probeJpeg(kCheetah.substr(0, kCheetah.size() - 4) + ".none");
   EXPECT_EQ(text.status, JpegStatus::CannotOpen);
 }

@@ -180,15 +180,18 @@ TEST_F(Pipeline, ExistingTargetIsReplaced) {
   const QString target = folder() + QStringLiteral("cheetah_1024x768.hdr");
   ASSERT_TRUE(writeBytes(target, "old"));
   ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
-  ConversionJob job = hdrJob(cheetahPath(), folder());
-  ASSERT_TRUE(convertFile(settings_, job));
-  const BitmapPtr hdr = loadHdr(target);
-  ASSERT_TRUE(hdr);
-  EXPECT_EQ(FreeImage_GetWidth(hdr.get()), 1024u);
-  struct stat info {};
-  ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
-  EXPECT_EQ(entries(), QStringList{QStringLiteral("cheetah_1024x768.hdr")});
+  for (const ConversionRoad road : {ConversionRoad::Automatic, ConversionRoad::General}) {
+    ASSERT_TRUE(writeBytes(target, "old"));
+    ConversionJob job = hdrJob(cheetahPath(), folder());
+    ASSERT_TRUE(convertFileBy(road, settings_, job));
+    const BitmapPtr hdr = loadHdr(target);
+    ASSERT_TRUE(hdr);
+    EXPECT_EQ(FreeImage_GetWidth(hdr.get()), 1024u);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("cheetah_1024x768.hdr")});
+  }
 }
 
 TEST_F(Pipeline, FailedSaveLeavesNoFileAndTheOldTargetIntact) {
@@ -230,11 +233,13 @@ TEST_F(Pipeline, ReadOnlyTargetStaysProtected) {
   const QString target = folder() + QStringLiteral("cheetah_1024x768.hdr");
   ASSERT_TRUE(writeBytes(target, "old"));
   ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0444), 0);
-  ConversionJob job = hdrJob(cheetahPath(), folder());
-  EXPECT_FALSE(convertFile(settings_, job));
-  EXPECT_EQ(job.lastFailure, ConversionFailure::CannotSave);
-  EXPECT_EQ(readBytes(target), QByteArray("old"));
-  EXPECT_EQ(entries(), QStringList{QStringLiteral("cheetah_1024x768.hdr")});
+  for (const ConversionRoad road : {ConversionRoad::Automatic, ConversionRoad::General}) {
+    ConversionJob job = hdrJob(cheetahPath(), folder());
+    EXPECT_FALSE(convertFileBy(road, settings_, job));
+    EXPECT_EQ(job.lastFailure, ConversionFailure::CannotSave);
+    EXPECT_EQ(readBytes(target), QByteArray("old"));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("cheetah_1024x768.hdr")});
+  }
 }
 
 }  // namespace

@@ -146,6 +146,20 @@ TEST(RadianceWriter, MatchesFreeImageByteForByte) {
   }
 }
 
+// The coder looks at 16 and 64 bytes at a time: every width around those steps, with runs that
+// cross them.
+TEST(RadianceWriter, EveryShortWidthMatchesFreeImage) {
+  TempDir dir;
+  for (int width = 8; width <= 200; ++width) {
+    const BitmapPtr bitmap = floatBitmap(width, 3, runsFill(width, 3, static_cast<unsigned>(width)));
+    ASSERT_TRUE(bitmap) << width;
+    const std::string expected = freeImageHdr(bitmap.get(), dir);
+    const std::string actual =
+        writtenBytes(dir, [&](RadianceWriter& w) { return writeBitmapRadiance(bitmap.get(), w); });
+    EXPECT_TRUE(actual == expected) << "width " << width;
+  }
+}
+
 TEST(RadianceWriter, HeaderFieldByField) {
   TempDir dir;
   const BitmapPtr bitmap = floatBitmap(5, 3, constantFill(1, 1, 1));
