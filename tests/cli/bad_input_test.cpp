@@ -2,6 +2,7 @@
 // the reason on standard error, no output and no temporary file, the exit status, and the time
 // and peak memory the run took (measured with wait4). Also the peak memory of a plain
 // 24-megapixel conversion.
+#include "support/immutable.h"
 #include "../convert/jpeg_writer.h"
 
 #include <QDir>
@@ -12,8 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -53,34 +52,6 @@ constexpr bool kSanitized = true;  // the sanitizers' shadow memory inflates eve
 constexpr bool kSanitized = false;
 #endif
 
-// Sets the file system's immutable flag for the object's lifetime: nothing, root included, can
-// then add to a folder or replace a file.
-class Immutable {
- public:
-  explicit Immutable(const QString& path) : path_(QFile::encodeName(path)) { applied_ = set(true); }
-  ~Immutable() {
-    if (applied_) set(false);
-  }
-  Immutable(const Immutable&) = delete;
-  Immutable& operator=(const Immutable&) = delete;
-  bool applied() const { return applied_; }
-
- private:
-  bool set(bool on) const {
-    const int fd = ::open(path_.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-      done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return done;
-  }
-  QByteArray path_;
-  bool applied_ = false;
-};
 
 class ConsoleHardening : public ::testing::Test {
  protected:
