@@ -11,8 +11,8 @@
 namespace {
 
 // Bounds on the names tried and entries checked per input, so that each run stays quick.
-constexpr qsizetype kMaxNames = 16;
-constexpr qsizetype kMaxEntries = 64;
+constexpr qsizetype kMaxNames = 8;
+constexpr qsizetype kMaxEntries = 16;
 
 // Group and key names the input itself mentions, plus a few fixed ones: text between "[" and
 // "]" and text before "=" on each line.

@@ -71,7 +71,10 @@ bool convertByChain(const Settings& settings, ConversionJob& job) {
   bitmap = rotate(std::move(bitmap), settings);
   const auto width = [&] { return bitmap ? static_cast<int>(FreeImage_GetWidth(bitmap.get())) : 0; };
   const auto height = [&] { return bitmap ? static_cast<int>(FreeImage_GetHeight(bitmap.get())) : 0; };
-  bitmap = resize(std::move(bitmap), width(), height(), settings, job.pixelLimit);
+  // The size is read before the call: in one argument list the move may come first.
+  const int rotatedWidth = width();
+  const int rotatedHeight = height();
+  bitmap = resize(std::move(bitmap), rotatedWidth, rotatedHeight, settings, job.pixelLimit);
   const int resultWidth = width();
   const int resultHeight = height();
 

@@ -2,12 +2,12 @@
 
 #include "i18n/product.h"
 #include "platform/tcp_client.h"
+#include "settings/key_value_file.h"
 
 #include <QUrl>
 
 #include <algorithm>
 #include <array>
-#include <climits>
 
 namespace net {
 
@@ -102,20 +102,7 @@ QString updateInformationUrl() {
   return fromEnvironment.isEmpty() ? QString::fromLatin1(product::kUpdateUrl) : fromEnvironment;
 }
 
-int versionNumber(const QString& text) {
-  qsizetype i = 0;
-  while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-    negative = text[i] == QLatin1Char('-');
-    ++i;
-  }
-  long long value = 0;
-  for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
-    value = std::min<long long>(value * 10 + (text[i].unicode() - '0'), INT_MAX);
-  }
-  return static_cast<int>(negative ? -value : value);
-}
+int versionNumber(const QString& text) { return parseDecimalInt(text); }
 
 UpdateOutcome updateOutcome(int serverVersion) {
   if (serverVersion == 0) return UpdateOutcome::ConnectionProblem;

@@ -102,15 +102,17 @@ QString formatFloat(float value) {
 bool KeyValueReader::open(const QString& path) {
   QFile file(path);
   if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return false;
-  // Read in pieces up to one byte past the limit: a device without an end (/dev/zero) or a
-  // giant file is refused instead of filling the memory; pipes deliver in pieces.
+  // Read in small pieces until the end or past the limit: a device without an end (/dev/zero)
+  // or a giant file is refused instead of filling the memory; pipes deliver in pieces.
   QByteArray bytes;
-  while (bytes.size() <= kMaxKeyValueFileBytes) {
-    const QByteArray piece = file.read(kMaxKeyValueFileBytes + 1 - bytes.size());
-    if (piece.isEmpty()) break;
-    bytes += piece;
+  char piece[64 * 1024];
+  for (;;) {
+    const qint64 got = file.read(piece, sizeof piece);
+    if (got < 0) return false;
+    if (got == 0) break;
+    bytes.append(piece, static_cast<qsizetype>(got));
+    if (bytes.size() > kMaxKeyValueFileBytes) return false;
   }
-  if (bytes.size() > kMaxKeyValueFileBytes || file.error() != QFileDevice::NoError) return false;
   openBytes(bytes);
   return true;
 }

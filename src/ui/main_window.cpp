@@ -135,7 +135,10 @@ void MainWindow::setStatusText(const QString& text) { statusField_->setText(text
 
 void MainWindow::buildMenuBar() {
   QMenuBar* bar = menuBar();
+  // clear() only removes the menus' actions; the menus themselves are children of the bar.
+  const QList<QMenu*> oldMenus = bar->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
   bar->clear();
+  qDeleteAll(oldMenus);
   for (const MenuDefinition& definition : kMenus) {
     QMenu* menu = bar->addMenu(uiText(context_, "Menu", definition.titleKey));
     for (const MenuItem& item : definition.items) {

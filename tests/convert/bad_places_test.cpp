@@ -1,6 +1,7 @@
 // Outputs in bad places: a full disk, read-only folders and targets, names with spaces and
 // non-ASCII letters, paths longer than the file system allows. A failed save leaves no partial
 // file and an existing target as it was.
+#include "support/immutable.h"
 #include "convert/pipeline.h"
 #include "settings/temp_folder.h"
 #include "test_support.h"
@@ -11,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,35 +19,6 @@ namespace {
 
 using namespace testing_support;
 
-// Sets the file system's immutable flag on a file or folder for the object's lifetime: then
-// nothing, root included, can change, replace or add to it.
-class Immutable {
- public:
-  explicit Immutable(const QString& path) : path_(QFile::encodeName(path)) { applied_ = setFlag(true); }
-  ~Immutable() {
-    if (applied_) setFlag(false);
-  }
-  Immutable(const Immutable&) = delete;
-  Immutable& operator=(const Immutable&) = delete;
-  bool applied() const { return applied_; }
-
- private:
-  bool setFlag(bool on) const {
-    const int fd = ::open(path_.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-      done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return done;
-  }
-
-  QByteArray path_;
-  bool applied_ = false;
-};
 
 class BadPlaces : public ::testing::Test {
  protected:

@@ -8,7 +8,6 @@
 #include "test_support.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -115,11 +114,3 @@ TEST_F(ExtremeSettings, NoNumberCrashesTheConversion) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Text watermarks need fonts, hence a QGuiApplication; never ask for a display.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -4,7 +4,6 @@
 #include "test_support.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -172,11 +171,3 @@ TEST_F(LayersPipeline, WatermarkWithoutRoomFailsTheFile) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Test discovery runs this without CTest's environment: never ask for a display.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

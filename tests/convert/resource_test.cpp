@@ -14,6 +14,14 @@
 
 namespace {
 
+// The sanitizers keep freed memory and history, so their builds run the conversions (for
+// ThreadSanitizer and LeakSanitizer) without judging the resident memory.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kMeasured = false;
+#else
+constexpr bool kMeasured = true;
+#endif
+
 using namespace testing_support;
 
 // Resident memory of this process in kilobytes.
@@ -27,9 +35,6 @@ long residentKb() {
 }
 
 TEST(Resources, FiftyConversionsInOneProcessDoNotGrowTheMemory) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine; LeakSanitizer checks leaks there";
-#endif
   QTemporaryDir dir;
   const Settings settings = defaultSettings();
   long atTen = 0;
@@ -48,7 +53,9 @@ TEST(Resources, FiftyConversionsInOneProcessDoNotGrowTheMemory) {
   ASSERT_GT(atTen, 0);
   std::printf("resident memory after 10 conversions: %ld KB, after 50: %ld KB\n", atTen, atFifty);
   // One float image of this sample is 9 MB; a leak of one per file would add 360 MB.
-  EXPECT_LT(atFifty - atTen, 4 * 1024);
+  if (kMeasured) {
+    EXPECT_LT(atFifty - atTen, 4 * 1024);
+  }
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "platform/fonts.h"
 
 #include <QFontInfo>
-#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -295,11 +294,3 @@ TEST(WatermarkText, RotatedAndPlacedOnTheImage) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Test discovery runs this without CTest's environment: never ask for a display.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -10,6 +10,8 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// Targets that set something up once define this; libFuzzer calls it before the first input.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 
 namespace {
 
@@ -34,6 +36,14 @@ CORPUS_TEST_P(QUILLET_CORPUS_SUITE, ReplaysWithoutAFault) {
   QFile file(QDir(QStringLiteral(QUILLET_CORPUS_DIR)).filePath(QString::fromStdString(GetParam())));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
+  static const bool initialised = [] {
+    static char name[] = "corpus_replay";
+    static char* arguments[] = {name, nullptr};
+    int count = 1;
+    char** vector = arguments;
+    return LLVMFuzzerInitialize == nullptr || LLVMFuzzerInitialize(&count, &vector) == 0;
+  }();
+  ASSERT_TRUE(initialised);
   EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                    static_cast<size_t>(bytes.size())),
             0);

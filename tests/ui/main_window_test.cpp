@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -245,6 +246,8 @@ TEST_F(MainWindowTest, RebuildAfterPreferences) {
   rebuildAfterPreferences(w, 0);
   EXPECT_EQ(w.mainToolBar()->iconSize(), QSize(16, 16));
   EXPECT_EQ(w.menuBar()->actions().size(), 3);
+  // The menus of the bar before the rebuild are gone, not merely hidden.
+  EXPECT_EQ(w.menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly).size(), 3);
   EXPECT_EQ(job.interfaceChangeFlag, 0);
   EXPECT_EQ(w.outputFormatList()->currentIndex(), 0);
   QApplication::processEvents();
