@@ -1,5 +1,6 @@
 #include "app/graphical_mode.h"
 
+#include "i18n/product.h"
 #include "i18n/string_table.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QIcon>
 #include <QScreen>
 
 namespace {
@@ -25,6 +27,13 @@ DefaultsEnvironment currentEnvironment() {
   }
   env.now = static_cast<int32_t>(platform::localNow());
   return env;
+}
+
+// Ties the windows to the desktop entry "quillet.desktop" (task bars group them under its name
+// and icon) and gives them the program's icon.
+void prepareApplication() {
+  QGuiApplication::setDesktopFileName(QLatin1String(product::kShortName));
+  QApplication::setWindowIcon(programIcon());
 }
 
 }  // namespace
@@ -56,7 +65,8 @@ void finishGraphicalMode(const MainWindow& window, Settings& settings) {
   saveConfig(settings);
 }
 
-int runGraphicalSession(GraphicalRecords& records, DialogService& dialogs, ShellOpener& shell) {
+int runGraphicalSession(GraphicalRecords& records, DialogService& dialogs, ShellOpener& shell,
+                        const QString& fileToOpen) {
   loadConfig(records.settings, currentEnvironment());
   records.strings.load(QString());
   records.job.programFolder = platform::programFolder();
@@ -66,6 +76,7 @@ int runGraphicalSession(GraphicalRecords& records, DialogService& dialogs, Shell
                      records.themeRegistry, dialogs, shell);
   MainWindow window(context);
   startMainWindow(window);
+  if (!fileToOpen.isEmpty()) window.dropFiles({fileToOpen});
 
   QEventLoop loop;
   QObject::connect(&window, &MainWindow::quitRequested, &loop, &QEventLoop::quit);
@@ -75,16 +86,28 @@ int runGraphicalSession(GraphicalRecords& records, DialogService& dialogs, Shell
   return 0;
 }
 
-int runGraphicalMode(int& argc, char** argv, GraphicalRecords& records) {
+QIcon programIcon() {
+  // A static library's resources are registered by hand; Q_INIT_RESOURCE must not stand in a
+  // namespace.
+  Q_INIT_RESOURCE(quillet_app);
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/app/quillet_%1.png").arg(size), QSize(size, size));
+  return icon;
+}
+
+int runGraphicalMode(int& argc, char** argv, GraphicalRecords& records, const QString& fileToOpen) {
   QApplication app(argc, argv);
+  prepareApplication();
   QApplication::setQuitOnLastWindowClosed(false);
   QtDialogService dialogs;
   DesktopShell shell;
-  return runGraphicalSession(records, dialogs, shell);
+  return runGraphicalSession(records, dialogs, shell, fileToOpen);
 }
 
 int runScreenshotMode(int& argc, char** argv, GraphicalRecords& records, const QString& folder) {
   QApplication app(argc, argv);
+  prepareApplication();
   QApplication::setQuitOnLastWindowClosed(false);
   QtDialogService dialogs;
   DesktopShell shell;
@@ -98,6 +121,7 @@ int runScreenshotMode(int& argc, char** argv, GraphicalRecords& records, const Q
 
 int runUninstallFeedback(int& argc, char** argv, const StringTable& strings) {
   QApplication app(argc, argv);
+  prepareApplication();
   DesktopShell shell;
   showUninstallFeedback(strings, shell);
   return 0;

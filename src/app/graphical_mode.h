@@ -12,6 +12,7 @@
 #include <QString>
 
 class DialogService;
+class QIcon;
 class MainWindow;
 class QWidget;
 class ShellOpener;
@@ -40,10 +41,16 @@ void finishGraphicalMode(const MainWindow& window, Settings& settings);
 
 // Loads config.ini from `settings.configPath`, the texts, the images and the theme, opens the
 // main window and runs the main loop until it is closed or Exit is chosen, then finishes.
-// Needs an application object. Returns the exit status (0).
-int runGraphicalSession(GraphicalRecords& records, DialogService& dialogs, ShellOpener& shell);
+// `fileToOpen`, when not empty, is added to the window as a dropped file is. Needs an
+// application object. Returns the exit status (0).
+int runGraphicalSession(GraphicalRecords& records, DialogService& dialogs, ShellOpener& shell,
+                        const QString& fileToOpen = QString());
+
+// The program's icon in every size it is drawn in, for its windows.
+QIcon programIcon();
 
 // Process-level entries: each creates the application object and the real dialogs.
-int runGraphicalMode(int& argc, char** argv, GraphicalRecords& records);
+int runGraphicalMode(int& argc, char** argv, GraphicalRecords& records,
+                     const QString& fileToOpen = QString());
 int runScreenshotMode(int& argc, char** argv, GraphicalRecords& records, const QString& folder);
 int runUninstallFeedback(int& argc, char** argv, const StringTable& strings);

@@ -47,5 +47,5 @@ int main(int argc, char** argv) {
   // A second graphical start ends silently.
   if (!firstInstance) return 0;
   settings.configPath = configFilePath(resolveSettingsFolder());
-  return runGraphicalMode(argc, argv, graphical);
+  return runGraphicalMode(argc, argv, graphical, fileToOpen(parameters));
 }

@@ -4,6 +4,8 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 
+#include <QFileInfo>
+
 QString instanceLockName() { return product::fullTitle(); }
 
 QString resolveSettingsFolder(const QString& base) {
@@ -21,4 +23,11 @@ QString resolveSettingsFolder() { return resolveSettingsFolder(platform::userCon
 
 QString configFilePath(const QString& settingsFolder) {
   return settingsFolder + QStringLiteral("config.ini");
+}
+
+QString fileToOpen(const QStringList& parameters) {
+  if (parameters.size() != 1) return QString();
+  const QString& path = parameters.first();
+  if (path.isEmpty() || path.startsWith(QLatin1Char('-')) || platform::fileSize(path) < 0) return QString();
+  return QFileInfo(path).absoluteFilePath();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Name of the single-instance lock: the title with the version.
 QString instanceLockName();
@@ -16,3 +17,8 @@ QString resolveSettingsFolder();
 
 // "config.ini" in the settings folder.
 QString configFilePath(const QString& settingsFolder);
+
+// The file a desktop's "Open With" hands to a graphical start: the only parameter, when it does
+// not begin with "-" and names an existing file, as an absolute path; otherwise "". The window
+// then opens with it as its input, as if it had been dropped there.
+QString fileToOpen(const QStringList& parameters);

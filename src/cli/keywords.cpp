@@ -101,8 +101,10 @@ QString valueToKeyword(int list, int32_t value, const QString& format) {
   return QString();
 }
 
-QStringList listKeywords(int list) {
+QStringList listKeywords(int list, const QString& format) {
   QStringList words;
-  for (const Keyword& keyword : keywordList(list)) words.append(QString::fromLatin1(keyword.word));
+  for (const Keyword& keyword : keywordList(list)) {
+    if (inFamily(keyword, format)) words.append(QString::fromLatin1(keyword.word));
+  }
   return words;
 }

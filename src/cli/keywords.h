@@ -20,5 +20,6 @@ int32_t keywordToValue(int list, const QString& word);
 // compressions, `format` ("png", "tiff", ...) picks the family whose keyword is wanted.
 QString valueToKeyword(int list, int32_t value, const QString& format = QString());
 
-// The keywords of a list, upper-cased, in list order (for completion and documentation).
-QStringList listKeywords(int list);
+// The keywords of a list, upper-cased, in list order (for completion and documentation). For
+// list 4, a `format` ("png", "tiff", ...) keeps only the words of that format's family.
+QStringList listKeywords(int list, const QString& format = QString());

@@ -55,6 +55,12 @@ constexpr OptionSpec also(OptionSpec o, const char* target, int8_t value) {
   return o;
 }
 
+// The option with further sentences for the man page and the manual.
+constexpr OptionSpec explained(OptionSpec o, const char* details) {
+  o.details = details;
+  return o;
+}
+
 constexpr OptionSpec bpp(const char* name, const char* target) {
   return integer(name, target, "Set the output bits per pixel of this format, 0 = as the source");
 }
@@ -63,22 +69,40 @@ constexpr OptionSpec kOptions[] = {
     // First-parameter switches.
     control({"-H", "-?", "--HELP"}, R::Help, K::None, "", "Display this help and exit"),
     control({"-V", "--VERSION"}, R::Version, K::None, "", "Display version information and exit"),
-    control({"-U"}, R::Uninstall, K::None, "", "Show the uninstall feedback window"),
-    control({"-T"}, R::Screenshot, K::None, "", "Screenshot mode"),
+    explained(control({"-U"}, R::Uninstall, K::None, "", "Show the uninstall feedback window"),
+              "With its box ticked, Next opens the uninstall feedback page in the web browser."),
+    explained(control({"-T"}, R::Screenshot, K::None, "[FOLDER]", "Screenshot mode"),
+              "Shows the main window with sample values and saves two pictures of it, quillet1.jpg and "
+              "the 180 pixels wide quillet1x.jpg, in FOLDER (the second parameter), or in the program's "
+              "folder when it is not given. The folder must exist. Needs a display."),
 
     // Main options and console switches.
-    control({"-I", "--INPUT"}, R::Input, K::Text, "FILE", "Set input file"),
-    control({"-O", "--OUTPUT"}, R::Output, K::Text, "PATH", "Set output folder"),
+    explained(control({"-I", "--INPUT"}, R::Input, K::Text, "FILE", "Set input file"),
+              "The JPEG file to convert (.jpg, .jpeg, .jpe or .jif). The short form takes the next "
+              "parameter, the long form only --input=FILE. A relative path is relative to the current "
+              "directory."),
+    explained(control({"-O", "--OUTPUT"}, R::Output, K::Text, "PATH", "Set output folder"),
+              "The folder must exist; it is not created. A relative path is relative to the current "
+              "directory and may not begin with \"..\". Without this option the output goes into the "
+              "input file's folder."),
     [] {
       OptionSpec o = control({"-C", "--CONVERSION"}, R::Conversion, K::Text, "STR",
                              "Set output extension, STR = (jpg | bmp | ...)");
       o.rejoinQuotes = false;
+      o.details = "It is also the default. The name is compared exactly: HDR is refused.";
       return o;
     }(),
-    control({"--PROFILE"}, R::Profile, K::Text, "FILE", "Set configuration file with required settings"),
-    control({"-D", "--DEBUG"}, R::Debug, K::None, "", "Print debug information to stdout"),
-    control({"-Q", "--QUIET"}, R::Quiet, K::None, "", "Don't print status messages to stdout"),
-    control({"-P", "--PAUSE"}, R::Pause, K::None, "", "Pause at exit"),
+    explained(
+        control({"--PROFILE"}, R::Profile, K::Text, "FILE", "Set configuration file with required settings"),
+        "Reads the options of the [CLI] group of FILE at this place among the options: options "
+        "before it can be overridden by the profile, options after it override the profile."),
+    explained(control({"-D", "--DEBUG"}, R::Debug, K::None, "", "Print debug information to stdout"),
+              "Prints every effective setting before the conversion and each step of it."),
+    explained(control({"-Q", "--QUIET"}, R::Quiet, K::None, "", "Don't print status messages to stdout"),
+              "Errors are still printed."),
+    explained(control({"-P", "--PAUSE"}, R::Pause, K::None, "", "Pause at exit"),
+              "Waits for a key on a terminal; without a terminal, for one byte or the end of standard "
+              "input."),
 
     // Input load options (stored; JPEG input uses none of them).
     keyword("--DDS-LOAD-AS", 0, "Input/DDS Load As", "Set DDS load mode"),
@@ -96,7 +120,7 @@ constexpr OptionSpec kOptions[] = {
     bpp("--DDS-BPP", "Output/DDS BPP"),
     bpp("--EXR-BPP", "Output/EXR BPP"),
     bpp("--GIF-BPP", "Output/GIF BPP"),
-    bpp("--HDR-BPP", "Output/HDR BPP"),
+    explained(bpp("--HDR-BPP", "Output/HDR BPP"), "HDR output accepts 0 and 96 (three 32-bit floats)."),
     bpp("--ICO-BPP", "Output/ICO BPP"),
     bpp("--J2K-BPP", "Output/J2K BPP"),
     bpp("--JNG-BPP", "Output/JNG BPP"),
@@ -130,19 +154,26 @@ constexpr OptionSpec kOptions[] = {
     keyword("--TIFF-COLOR-MODEL", 6, "Output/TIFF Color Model", "Set TIFF colour model"),
 
     // Transform options.
-    keyword("--ROTATION-TYPE", 9, "Transform/Image Rotation Type", "Set rotation type"),
+    explained(keyword("--ROTATION-TYPE", 9, "Transform/Image Rotation Type", "Set rotation type"),
+              "simple enlarges the picture to hold the whole turned image and fills the corners with "
+              "the background colour; advanced keeps the size and fills the corners by mirroring."),
     also(integer("--ROTATION", "Transform/Image Rotation", "Rotate output image by NUM degrees"),
          "Transform/Do Image Rotation", 1),
     text("--ROTATION-BACK-COLOR", "Transform/Image Rotation Back Color", "RRGGBB",
          "Set background colour of a rotation"),
-    also(integer("--WIDTH", "Transform/Image Width", "Set output image width"), "Transform/Do Image Resize",
-         1),
+    explained(also(integer("--WIDTH", "Transform/Image Width", "Set output image width"),
+                   "Transform/Do Image Resize", 1),
+              "Resizing needs both --width and --height."),
     keyword("--WIDTH-UNIT", 10, "Transform/Image Width Unit", "Set unit of the width"),
     also(integer("--HEIGHT", "Transform/Image Height", "Set output image height"),
          "Transform/Do Image Resize", 1),
     keyword("--HEIGHT-UNIT", 10, "Transform/Image Height Unit", "Set unit of the height"),
-    flag("--KEEP-ASPECT-RATIO", "Transform/Keep Aspect Ratio", 1, "Keep the proportions when resizing"),
-    keyword("--RESIZE-TYPE", 11, "Transform/Image Resize Type", "Set which images are resized"),
+    explained(
+        flag("--KEEP-ASPECT-RATIO", "Transform/Keep Aspect Ratio", 1, "Keep the proportions when resizing"),
+        "The width decides for a landscape or square picture, the height for a portrait one."),
+    explained(keyword("--RESIZE-TYPE", 11, "Transform/Image Resize Type", "Set which images are resized"),
+              "largeimages leaves a picture alone when it is smaller than the target in both "
+              "directions."),
     keyword("--RESIZE-ALGORITHM", 12, "Transform/Image Resize Algorithm", "Set resize algorithm"),
     flag("--FLIP-HORIZONTAL", "Transform/Do Image Flip Horizontal", 1, "Flip output image horizontally"),
     flag("--FLIP-VERTICAL", "Transform/Do Image Flip Vertical", 1, "Flip output image vertically"),
@@ -182,8 +213,13 @@ constexpr OptionSpec kOptions[] = {
     }(),
 
     // Watermark options; "--WM-TEXT" and "--WM-IMAGE" choose the kind, the later one wins.
-    also(text("--WM-TEXT", "Watermark/Text", "STR", "Set watermark text"), "Watermark/Do Watermark", 1),
-    text("--WM-FONT", "Watermark/Font", "STR", "Set watermark font name"),
+    explained(
+        also(text("--WM-TEXT", "Watermark/Text", "STR", "Set watermark text"), "Watermark/Do Watermark", 1),
+        "%eol% starts a new line; the tokens of the filename mask are replaced as in file "
+        "names."),
+    explained(text("--WM-FONT", "Watermark/Font", "STR", "Set watermark font name"),
+              "A font family name such as \"DejaVu Sans\"; a family that is not installed is "
+              "replaced by a similar one."),
     integer("--WM-FONT-SIZE", "Watermark/Font Size", "Set watermark font size in points"),
     integer("--WM-FONT-LEADING", "Watermark/Font Leading", "Set watermark line spacing"),
     text("--WM-FONT-COLOR", "Watermark/Font Color", "RRGGBB", "Set watermark text colour"),
@@ -201,7 +237,9 @@ constexpr OptionSpec kOptions[] = {
     integer("--WM-TEXT-Y-OFFSET", "Watermark/Text Y Offset", "Set text watermark vertical offset"),
     integer("--WM-TEXT-ROTATION", "Watermark/Text Rotation", "Set text watermark rotation in degrees"),
     keyword("--WM-TEXT-SIZE", 20, "Watermark/Text Size", "Set text watermark size mode"),
-    also(text("--WM-IMAGE", "Watermark/Image", "FILE", "Set watermark image"), "Watermark/Do Watermark", 2),
+    explained(also(text("--WM-IMAGE", "Watermark/Image", "FILE", "Set watermark image"),
+                   "Watermark/Do Watermark", 2),
+              "A PNG, JPEG or BMP picture, used at its own size."),
     flag("--WM-IMAGE-GREYSCALE", "Watermark/Image Greyscale", 1, "Greyscale the watermark image"),
     integer("--WM-IMAGE-OPACITY", "Watermark/Image Opacity", "Set watermark image opacity, NUM = 0..255"),
     keyword("--WM-IMAGE-BOUNDARY", 18, "Watermark/Image Boundary",
@@ -217,9 +255,14 @@ constexpr OptionSpec kOptions[] = {
       OptionSpec o =
           text("--FILENAME-MASK", "Advanced/Filename Mask", "STR", "Define output filename format");
       o.profileStripsQuotes = true;
+      o.details =
+          "Literal text and %tokens% (listed with the filename mask); an existing file of the "
+          "same name is replaced.";
       return o;
     }(),
-    keyword("--FILE-TIMESTAMP", 21, "Advanced/File Timestamp", "Set the output file's date"),
+    explained(keyword("--FILE-TIMESTAMP", 21, "Advanced/File Timestamp", "Set the output file's date"),
+              "current keeps the time of writing, original copies the input file's date, custom "
+              "takes --file-timestamp-custom."),
     integer("--FILE-TIMESTAMP-CUSTOM", "Advanced/Custom Timestamp",
             "Set the custom date as seconds since 1970-01-01, local time"),
     flag("--NO-SUBFOLDERS", "Advanced/Keep Subfolders", 0, "Don't keep input subfolders in the output"),

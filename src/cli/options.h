@@ -1,6 +1,6 @@
 // The option table: every switch and option of the command line and of profile files, with the
-// kind of value it takes and the setting it writes. Parsing, profiles, the usage text and any
-// generated documentation all read this one table.
+// kind of value it takes and the setting it writes. Parsing, profiles, the usage text, the man
+// page, the manual's option reference and the bash completion all read this one table.
 #pragma once
 
 #include "settings/settings.h"
@@ -48,7 +48,8 @@ struct OptionSpec {
   bool rejoinQuotes = true;           // Text: join a quoted value split over parameters
   bool profileStripsQuotes = false;   // Text in a profile: drop surrounding double quotes
   const char* valueHint = "";         // "FILE", "NUM", ... for help texts
-  const char* description = "";
+  const char* description = "";       // one line, as the usage text shows it
+  const char* details = "";           // further sentences for the man page and the manual
 };
 
 std::span<const OptionSpec> optionTable();

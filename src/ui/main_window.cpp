@@ -190,8 +190,11 @@ void MainWindow::buildControls() {
   container_->setObjectName(QStringLiteral("container"));
   container_->setGeometry(0, 0, kMinimumWidth, kInnerHeight - 130);
 
+  // Each field's caption overlaps the top of its field by 5 pixels; its text stands at the top
+  // of the caption, so that the field does not cut off its descenders.
   auto* inputLabel = new QLabel(uiText(context_, "General", "Input File"), container_);
   inputLabel->setGeometry(10, 5, 350, 20);
+  inputLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   inputEdit_ = new QLineEdit(container_);
   inputEdit_->setObjectName(QStringLiteral("inputEdit"));
   inputEdit_->setGeometry(10, 20, 350, 20);
@@ -203,6 +206,7 @@ void MainWindow::buildControls() {
 
   auto* folderLabel = new QLabel(uiText(context_, "General", "Output Folder"), container_);
   folderLabel->setGeometry(10, 45, 350, 20);
+  folderLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   outputFolderList_ = new QComboBox(container_);
   outputFolderList_->setObjectName(QStringLiteral("outputFolderList"));
   outputFolderList_->setEditable(false);
@@ -217,6 +221,7 @@ void MainWindow::buildControls() {
 
   auto* formatLabel = new QLabel(uiText(context_, "General", "Output Format"), container_);
   formatLabel->setGeometry(10, 85, 350, 20);
+  formatLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   outputFormatList_ = new QComboBox(container_);
   outputFormatList_->setObjectName(QStringLiteral("outputFormatList"));
   outputFormatList_->setEditable(false);

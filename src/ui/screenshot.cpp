@@ -43,9 +43,12 @@ QImage captureWindow(QWidget& window) {
   if (QScreen* screen = window.screen(); screen != nullptr && window.isVisible()) {
     shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
   }
-  if (shot.isNull() || shot.size() != frame.size()) shot = window.grab();
+  if (shot.isNull() || shot.deviceIndependentSize().toSize() != frame.size()) shot = window.grab();
 
+  // On a scaled screen the picture keeps every device pixel; the drawing below works in the
+  // window's own units, as the window does.
   QImage image(shot.size(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(shot.devicePixelRatio());
   image.fill(Qt::white);
   QPainter painter(&image);
   painter.drawPixmap(0, 0, shot);
@@ -58,7 +61,8 @@ QImage captureWindow(QWidget& window) {
   painter.setBackgroundMode(Qt::TransparentMode);
   const QString website = QString::fromLatin1(product::kWebsite);
   const int textWidth = painter.fontMetrics().horizontalAdvance(website);
-  const QRect textBox(image.width() - 35 - textWidth, image.height() - 26, textWidth,
+  const QSize size = image.deviceIndependentSize().toSize();
+  const QRect textBox(size.width() - 35 - textWidth, size.height() - 26, textWidth,
                       painter.fontMetrics().height());
   painter.drawText(textBox, Qt::AlignLeft | Qt::AlignTop, website);
   painter.end();

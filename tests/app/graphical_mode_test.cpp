@@ -14,6 +14,7 @@
 #include <FreeImage.h>
 
 #include <QDir>
+#include <QIcon>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -53,7 +54,7 @@ class GraphicalModeTest : public ::testing::Test {
 
   // Runs the graphical session; `inWindow` is called once the main window is up, and is expected
   // to end the session.
-  void run(const std::function<void(MainWindow&)>& inWindow) {
+  void run(const std::function<void(MainWindow&)>& inWindow, const QString& fileToOpen = QString()) {
     bool called = false;
     QTimer poller;
     poller.setInterval(5);
@@ -65,7 +66,7 @@ class GraphicalModeTest : public ::testing::Test {
     });
     poller.start();
     GraphicalRecords records{settings, job, queue, strings, images, themeRegistry};
-    EXPECT_EQ(runGraphicalSession(records, dialogs, shell), 0);
+    EXPECT_EQ(runGraphicalSession(records, dialogs, shell, fileToOpen), 0);
     EXPECT_TRUE(called);
   }
 
@@ -115,6 +116,38 @@ TEST_F(GraphicalModeTest, StartsOnEmptySettingsAndSavesAtExit) {
   EXPECT_EQ(saved.window.width, 510);
   EXPECT_EQ(saved.window.height, 260);
   EXPECT_EQ(saved.ui.uiTheme, QStringLiteral("handdrawn"));
+}
+
+TEST_F(GraphicalModeTest, AFileHandedToTheStartIsTheInputAsIfDropped) {
+  const QString photo = QStringLiteral(QUILLET_SAMPLES_DIR "/cheetah_1024x768.jpg");
+  run(
+      [&](MainWindow& window) {
+        EXPECT_EQ(window.inputEdit()->text(), photo);
+        EXPECT_EQ(queue.size(), 1u);
+        window.dispatchCommand(MainCommand::Exit);
+      },
+      photo);
+  // A file the window does not take is left out, as a dropped one is.
+  const QString text = temp.filePath(QStringLiteral("notes.txt"));
+  QFile file(text);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("x");
+  file.close();
+  run(
+      [&](MainWindow& window) {
+        EXPECT_TRUE(window.inputEdit()->text().isEmpty());
+        window.dispatchCommand(MainCommand::Exit);
+      },
+      text);
+}
+
+TEST(ProgramIcon, HasEverySizeTheDesktopAsksFor) {
+  const QIcon icon = programIcon();
+  ASSERT_FALSE(icon.isNull());
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+    EXPECT_EQ(icon.pixmap(size, size).size(), QSize(size, size)) << size;
+  }
 }
 
 TEST_F(GraphicalModeTest, WindowStateIsStoredByTheRulesOfEachState) {
@@ -237,6 +270,46 @@ TEST(ScreenshotSwitch, SavesBothPicturesThroughTheExecutable) {
   EXPECT_EQ(small.height(), qRound(180.0 * large.height() / large.width()));
   // The screenshot mode neither reads nor writes the configuration.
   EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("Lumavane/quillet/config.ini"))));
+}
+
+// On a screen scaled to 200% the pictures hold the whole window at twice the pixels, not the
+// window drawn into one corner of a larger picture.
+TEST(ScreenshotSwitch, KeepsTheWholeWindowOnAScaledScreen) {
+  QTemporaryDir home;
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(QUILLET_EXECUTABLE), {QStringLiteral("-T"), home.path()});
+  const bool ended = process.waitForFinished(60000);
+  if (!ended) process.kill();
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(process.exitCode(), 0);
+
+  const QByteArray name = home.filePath(QStringLiteral("quillet1.jpg")).toUtf8();
+  FIBITMAP* bitmap = FreeImage_Load(FIF_JPEG, name.constData(), 0);
+  ASSERT_NE(bitmap, nullptr);
+  const unsigned width = FreeImage_GetWidth(bitmap);
+  const unsigned height = FreeImage_GetHeight(bitmap);
+  EXPECT_GE(width, 1020u);
+  EXPECT_GE(height, 520u);
+  // The lower right quarter shows the window (its grey face, the Convert button's frame), not
+  // the white of an empty picture; the drawn web address is small.
+  unsigned white = 0;
+  unsigned total = 0;
+  for (unsigned y = 0; y < height / 2; ++y) {  // FreeImage rows run bottom-up
+    for (unsigned x = width / 2; x < width; ++x) {
+      RGBQUAD pixel;
+      FreeImage_GetPixelColor(bitmap, x, y, &pixel);
+      if (pixel.rgbRed > 250 && pixel.rgbGreen > 250 && pixel.rgbBlue > 250) ++white;
+      ++total;
+    }
+  }
+  FreeImage_Unload(bitmap);
+  EXPECT_LT(white, total / 4) << white << " of " << total << " pixels are white";
 }
 
 }  // namespace

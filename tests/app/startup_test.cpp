@@ -31,6 +31,30 @@ TEST(Startup, SettingsFolderFollowsTheUserConfigurationFolder) {
   EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
+// What a desktop's "Open With" passes: one existing file, which the window takes as its input.
+TEST(Startup, TheOnlyParameterNamingAFileIsOpenedInTheWindow) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString photo = folder.filePath("photo.jpg");
+  QFile file(photo);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("x");
+  file.close();
+  EXPECT_EQ(fileToOpen({photo}), photo);
+  EXPECT_EQ(fileToOpen({}), QString());
+  EXPECT_EQ(fileToOpen({photo, photo}), QString());   // not what a desktop passes
+  EXPECT_EQ(fileToOpen({"-o"}), QString());           // an option, not a file
+  EXPECT_EQ(fileToOpen({folder.path()}), QString());  // a folder
+  EXPECT_EQ(fileToOpen({folder.filePath("missing.jpg")}), QString());
+  // A relative name is taken from the current directory and handed on as an absolute path.
+  const QString saved = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.path()));
+  const QString relative = fileToOpen({"photo.jpg"});
+  QDir::setCurrent(saved);
+  EXPECT_EQ(QFileInfo(relative).canonicalFilePath(), QFileInfo(photo).canonicalFilePath());
+  EXPECT_TRUE(QFileInfo(relative).isAbsolute());
+}
+
 TEST(Startup, InstanceLockIsNamedAfterTheTitleAndVersion) {
   EXPECT_EQ(instanceLockName(), QStringLiteral("Lumavane JPG to HDR 2.2"));
 }

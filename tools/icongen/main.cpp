@@ -1,6 +1,6 @@
 // Draws the program's images with QPainter: the clean built-in icons, the big buttons, the About
-// banner, and the sketchy icons of the "handdrawn" theme. Every shape is described once on a
-// design grid and rendered in either style, so both sets show the same motifs.
+// banner, the program icon, and the sketchy icons of the "handdrawn" theme. Every shape is
+// described once on a design grid and rendered in either style, so both sets show the same motifs.
 //
 // Usage: icongen <repository root> [--preview <file.png>]
 #include <QDir>
@@ -387,6 +387,32 @@ Design design(const QString& key, bool big) {
   return d;
 }
 
+// The program's own icon: a landscape photograph whose sun breaks out of the frame, bright
+// beyond the picture's range. Drawn on a 64-unit grid; the smallest sizes drop the hill's
+// detail so the two shapes stay readable.
+Design appIconDesign(int size) {
+  Design d;
+  d.grid = 64;
+  add(d, roundRect(4, 12, 46, 40, 4), kPaper, kPaperLine, 1.3);
+  add(d, QPainterPath(roundRect(9, 17, 36, 30, 1.5)), kSky, kBlueLine, 0.9);
+  QPainterPath hill;
+  hill.moveTo(9, 47);
+  hill.lineTo(9, 39);
+  if (size >= 32) {
+    hill.cubicTo(17, 29, 25, 31, 31, 37);
+    hill.cubicTo(35, 34, 40, 33, 45, 36);
+  } else {
+    hill.cubicTo(20, 30, 34, 30, 45, 38);
+  }
+  hill.lineTo(45, 47);
+  hill.closeSubpath();
+  add(d, hill, kHill, kGreenLine, 0.9);
+  addSun(d, 46, 18, 9, 12, size >= 32 ? 17.5 : 16.5, size >= 32 ? 12 : 8);
+  return d;
+}
+
+const int kAppIconSizes[] = {16, 32, 48, 64, 128, 256};
+
 // ---- rendering ----
 
 uint32_t mix(uint32_t x) {
@@ -645,6 +671,11 @@ int main(int argc, char** argv) {
                QString("%1/button_%2.png").arg(theme, QString(b.key).toLower()));
   }
   ok &= save(banner(), images + "/about_banner.png");
+  for (int size : kAppIconSizes) {
+    const QString folder = root.filePath(QString("data/icons/hicolor/%1x%1/apps").arg(size));
+    QDir().mkpath(folder);
+    ok &= save(render(appIconDesign(size), size, Style::Clean, "quillet"), folder + "/quillet.png");
+  }
   ok &= writeThemeConfig(theme + "/theme.cfg");
 
   if (argc >= 4 && QString(argv[2]) == "--preview")
