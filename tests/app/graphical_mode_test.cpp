@@ -37,6 +37,23 @@ QSize jpegSize(const QString& path) {
   return size;
 }
 
+// Runs the executable offscreen with its settings and lock in `home`, optionally on a screen
+// scaled by `scale`; false (after killing it) when it has not ended within a minute.
+bool runExecutable(QProcess& process, const QTemporaryDir& home, const QStringList& arguments,
+                   const QString& scale = QString()) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  if (!scale.isEmpty()) env.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
+  process.setProcessEnvironment(env);
+  process.start(QStringLiteral(QUILLET_EXECUTABLE), arguments);
+  if (process.waitForFinished(60000)) return true;
+  process.kill();
+  process.waitForFinished();
+  return false;
+}
+
 MainWindow* findMainWindow() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
     if (auto* window = qobject_cast<MainWindow*>(widget); window != nullptr && window->isVisible())
@@ -232,16 +249,8 @@ TEST(SecondInstance, EndsAtOnceWhileTheFirstHoldsTheLock) {
   ASSERT_TRUE(lock.acquire(instanceLockName()));
 
   QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(QUILLET_EXECUTABLE), QStringList());
-  // A graphical start would wait for its window to be closed; a guard against hanging the suite.
-  const bool ended = process.waitForFinished(60000);
-  if (!ended) process.kill();
-  ASSERT_TRUE(ended);
+  // A graphical start would wait for its window to be closed; the helper guards against a hang.
+  ASSERT_TRUE(runExecutable(process, home, QStringList()));
   EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(process.exitCode(), 0);
   EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
@@ -252,15 +261,7 @@ TEST(SecondInstance, EndsAtOnceWhileTheFirstHoldsTheLock) {
 TEST(ScreenshotSwitch, SavesBothPicturesThroughTheExecutable) {
   QTemporaryDir home;
   QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(QUILLET_EXECUTABLE), {QStringLiteral("-T"), home.path()});
-  const bool ended = process.waitForFinished(60000);
-  if (!ended) process.kill();
-  ASSERT_TRUE(ended);
+  ASSERT_TRUE(runExecutable(process, home, {QStringLiteral("-T"), home.path()}));
   EXPECT_EQ(process.exitCode(), 0);
   const QSize large = jpegSize(home.filePath(QStringLiteral("quillet1.jpg")));
   const QSize small = jpegSize(home.filePath(QStringLiteral("quillet1x.jpg")));
@@ -277,16 +278,7 @@ TEST(ScreenshotSwitch, SavesBothPicturesThroughTheExecutable) {
 TEST(ScreenshotSwitch, KeepsTheWholeWindowOnAScaledScreen) {
   QTemporaryDir home;
   QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
-  process.setProcessEnvironment(env);
-  process.start(QStringLiteral(QUILLET_EXECUTABLE), {QStringLiteral("-T"), home.path()});
-  const bool ended = process.waitForFinished(60000);
-  if (!ended) process.kill();
-  ASSERT_TRUE(ended);
+  ASSERT_TRUE(runExecutable(process, home, {QStringLiteral("-T"), home.path()}, QStringLiteral("2")));
   EXPECT_EQ(process.exitCode(), 0);
 
   const QByteArray name = home.filePath(QStringLiteral("quillet1.jpg")).toUtf8();
