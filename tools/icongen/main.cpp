@@ -53,20 +53,6 @@ const QColor kSky("#8fd0f7"), kHill("#5cb85c"), kWood("#c98b4f"), kWoodLine("#7a
 
 // ---- geometry helpers (design units) ----
 
-QPainterPath polygon(std::initializer_list<QPointF> points) {
-  QPainterPath p;
-  bool first = true;
-  for (const QPointF& pt : points) {
-    if (first)
-      p.moveTo(pt);
-    else
-      p.lineTo(pt);
-    first = false;
-  }
-  p.closeSubpath();
-  return p;
-}
-
 QPainterPath circle(double cx, double cy, double r) {
   QPainterPath p;
   p.addEllipse(QPointF(cx, cy), r, r);
@@ -89,6 +75,12 @@ QPainterPath line(std::initializer_list<QPointF> points) {
       p.lineTo(pt);
     first = false;
   }
+  return p;
+}
+
+QPainterPath polygon(std::initializer_list<QPointF> points) {
+  QPainterPath p = line(points);
+  p.closeSubpath();
   return p;
 }
 
