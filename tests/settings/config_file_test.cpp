@@ -2,6 +2,7 @@
 
 #include "settings/fields.h"
 #include "settings/key_value_file.h"
+#include "support/field_text.h"
 #include "temp_folder.h"
 
 #include <QFile>
@@ -16,26 +17,10 @@ namespace {
 
 const DefaultsEnvironment kEnv{1920, 1080, 1700000000};
 
-// Any field as the text the file would hold, so that tables can name fields by group and key.
+// Any field by group and key as the text the file would hold.
 QString fieldText(const Settings& settings, const QString& group, const QString& key) {
   const SettingField* field = findSettingField(group, key);
-  if (field == nullptr) return QStringLiteral("<no such field>");
-  Settings copy = settings;
-  return std::visit(
-      [](auto* value) -> QString {
-        using T = std::remove_pointer_t<decltype(value)>;
-        if constexpr (std::is_same_v<T, QString>)
-          return *value;
-        else if constexpr (std::is_same_v<T, float>)
-          return formatFloat(*value);
-        else
-          return QString::number(*value);
-      },
-      field->get(copy));
-}
-
-QString fieldText(const Settings& settings, const SettingField& field) {
-  return fieldText(settings, QString::fromLatin1(field.group), QString::fromLatin1(field.key));
+  return field == nullptr ? QStringLiteral("<no such field>") : ::fieldText(settings, *field);
 }
 
 Settings graphicalDefaults() {

@@ -10,6 +10,7 @@
 #include "settings/fields.h"
 #include "settings/key_value_file.h"
 #include "settings/settings.h"
+#include "support/field_text.h"
 #include "themes/image_sets.h"
 #include "themes/themes.h"
 #include "ui/dialog_service.h"
@@ -28,7 +29,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <type_traits>
 
 inline const DefaultsEnvironment kTestEnv{1920, 1080, 1700000000};
 
@@ -78,21 +78,9 @@ class ScriptedDialogs : public DialogService {
 
 // Every option field as text, keyed "Group/Key".
 inline std::map<std::string, QString> fieldTexts(const Settings& settings) {
-  Settings copy = settings;
   std::map<std::string, QString> texts;
-  for (const SettingField& field : settingFields()) {
-    texts[std::string(field.group) + "/" + field.key] = std::visit(
-        [](auto* value) -> QString {
-          using T = std::remove_pointer_t<decltype(value)>;
-          if constexpr (std::is_same_v<T, QString>)
-            return *value;
-          else if constexpr (std::is_same_v<T, float>)
-            return formatFloat(*value);
-          else
-            return QString::number(*value);
-        },
-        field.get(copy));
-  }
+  for (const SettingField& field : settingFields())
+    texts[std::string(field.group) + "/" + field.key] = fieldText(settings, field);
   return texts;
 }
 
